@@ -1,0 +1,5 @@
+#include "platform/real.h"
+
+namespace fpu {
+bool singlePrecision = false;
+}
