@@ -19,71 +19,87 @@ struct Window {
 
 namespace {
 
-std::unique_ptr<Backend> g_backend;
-std::map<std::string, WNDCLASSEX> g_classes;
-Window g_window;          // the process has one window
-bool g_windowCreated = false;
-std::deque<MSG> g_queue;
-std::vector<ShownBox> g_shownBoxes;
-unsigned long long g_focusLosses = 0;
+// Everything here lives from first use until releaseBackend, which runs after
+// the game's static objects are gone, so their destructors may still show
+// boxes. Plain pointers: nothing is destroyed behind the game's back at exit.
+struct OsState {
+    std::unique_ptr<Backend> backend;
+    std::map<std::string, WNDCLASSEX> classes;
+    Window window;  // the process has one window
+    bool windowCreated = false;
+    std::deque<MSG> queue;
+    std::vector<ShownBox> shownBoxes;
+    unsigned long long focusLosses = 0;
+};
+
+OsState* g_state = nullptr;
+
+OsState& state() {
+    if (!g_state) g_state = new OsState();
+    return *g_state;
+}
 
 bool takeFront(MSG* msg) {
-    if (g_queue.empty()) return false;
-    *msg = g_queue.front();
-    g_queue.pop_front();
+    auto& queue = state().queue;
+    if (queue.empty()) return false;
+    *msg = queue.front();
+    queue.pop_front();
     return true;
 }
 
 }  // namespace
 
-Backend& backend() { return *g_backend; }
-void installBackend(std::unique_ptr<Backend> b) { g_backend = std::move(b); }
-void releaseBackend() { g_backend.reset(); }
+Backend& backend() { return *state().backend; }
+void installBackend(std::unique_ptr<Backend> b) { state().backend = std::move(b); }
+void releaseBackend() {
+    delete g_state;
+    g_state = nullptr;
+}
 
 bool RegisterClassEx(const WNDCLASSEX& wc) {
-    g_classes[wc.className] = wc;
+    state().classes[wc.className] = wc;
     return true;
 }
 
 HWND CreateWindowEx(const std::string& className, const std::string& title, int width,
                     int height) {
-    auto it = g_classes.find(className);
-    if (it == g_classes.end() || g_windowCreated) return nullptr;
-    if (!g_backend->createWindow(title, width, height, it->second.largeIconPath)) return nullptr;
-    g_window.proc = it->second.lpfnWndProc;
-    g_windowCreated = true;
-    return &g_window;
+    auto it = state().classes.find(className);
+    if (it == state().classes.end() || state().windowCreated) return nullptr;
+    if (!state().backend->createWindow(title, width, height, it->second.largeIconPath)) return nullptr;
+    state().window.proc = it->second.lpfnWndProc;
+    state().windowCreated = true;
+    return &state().window;
 }
 
 void ShowWindow(HWND, int) {}
 
 bool DestroyWindow(HWND hwnd) {
-    if (hwnd != &g_window || g_window.destroyed) return false;
-    g_window.destroyed = true;
-    g_backend->destroyWindow();
-    if (g_window.proc) g_window.proc(hwnd, WM_DESTROY, 0, 0);
+    if (hwnd != &state().window || state().window.destroyed) return false;
+    state().window.destroyed = true;
+    state().backend->destroyWindow();
+    if (state().window.proc) state().window.proc(hwnd, WM_DESTROY, 0, 0);
     return true;
 }
 
 bool GetWindowPlacement(HWND hwnd, WINDOWPLACEMENT* placement) {
-    if (hwnd != &g_window || g_window.destroyed) return false;
-    placement->showCmd = g_backend->showState();
+    if (hwnd != &state().window || state().window.destroyed) return false;
+    placement->showCmd = state().backend->showState();
     return true;
 }
 
 int ShowCursor(bool show) {
-    g_backend->showCursor(show);
+    state().backend->showCursor(show);
     return show ? 0 : -1;
 }
 
 bool PeekMessage(MSG* msg) {
-    if (g_queue.empty()) g_backend->pumpEvents(g_queue);
+    if (state().queue.empty()) state().backend->pumpEvents(state().queue);
     return takeFront(msg);
 }
 
 int GetMessage(MSG* msg) {
-    if (g_queue.empty()) g_backend->pumpEvents(g_queue);
-    while (g_queue.empty()) g_backend->waitEvents(g_queue);
+    if (state().queue.empty()) state().backend->pumpEvents(state().queue);
+    while (state().queue.empty()) state().backend->waitEvents(state().queue);
     takeFront(msg);
     return msg->message == WM_QUIT ? 0 : 1;
 }
@@ -91,8 +107,8 @@ int GetMessage(MSG* msg) {
 void TranslateMessage(const MSG*) {}
 
 LRESULT DispatchMessage(const MSG* msg) {
-    if (msg->hwnd == &g_window && g_window.proc && !g_window.destroyed)
-        return g_window.proc(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+    if (msg->hwnd == &state().window && state().window.proc && !state().window.destroyed)
+        return state().window.proc(msg->hwnd, msg->message, msg->wParam, msg->lParam);
     return 0;
 }
 
@@ -102,18 +118,18 @@ void PostQuitMessage(int exitCode) {
     MSG quit;
     quit.message = WM_QUIT;
     quit.wParam = static_cast<WPARAM>(exitCode);
-    g_queue.push_back(quit);
+    state().queue.push_back(quit);
 }
 
-std::uint32_t timeGetTime() { return g_backend->ms(); }
-void Sleep(std::uint32_t ms) { g_backend->sleep(ms); }
-std::int64_t time() { return g_backend->calendarSeconds(); }
+std::uint32_t timeGetTime() { return state().backend->ms(); }
+void Sleep(std::uint32_t ms) { state().backend->sleep(ms); }
+std::int64_t time() { return state().backend->calendarSeconds(); }
 
 HANDLE CreateMutexA(const std::string& name) {
     // The handle carries whether the lock was won; the lock itself lives as
     // long as the process.
     static int won = 1, lost = 0;
-    return g_backend->takeInstanceLock(name) ? &won : &lost;
+    return state().backend->takeInstanceLock(name) ? &won : &lost;
 }
 
 std::uint32_t WaitForSingleObject(HANDLE h, std::uint32_t) {
@@ -125,23 +141,30 @@ void CloseHandle(HANDLE) {}
 int MessageBoxA(HWND, const std::string& text, const std::string& caption, unsigned type) {
     std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
     std::fflush(stderr);
-    g_shownBoxes.push_back({text, caption, type});
-    if (g_backend) g_backend->showMessageBox(text, caption, type);
+    state().shownBoxes.push_back({text, caption, type});
+    if (g_state && state().backend) state().backend->showMessageBox(text, caption, type);
     return 1;  // IDOK
 }
 
 std::vector<ShownBox> takeShownBoxes() {
     std::vector<ShownBox> out;
-    out.swap(g_shownBoxes);
+    out.swap(state().shownBoxes);
     return out;
 }
 
-void noteFocusLost() { ++g_focusLosses; }
-unsigned long long focusLosses() { return g_focusLosses; }
+std::string nativePath(const std::string& gamePath) {
+    std::string path = gamePath;
+    for (char& c : path)
+        if (c == '\\') c = '/';
+    return path;
+}
 
-void framePresented() { g_backend->framePresented(); }
+void noteFocusLost() { ++state().focusLosses; }
+unsigned long long focusLosses() { return state().focusLosses; }
+
+void framePresented() { state().backend->framePresented(); }
 
 // Window messages queued by a backend carry the one window's handle.
-HWND gameWindow() { return g_windowCreated ? &g_window : nullptr; }
+HWND gameWindow() { return state().windowCreated ? &state().window : nullptr; }
 
 }  // namespace platform

@@ -102,6 +102,10 @@ struct ShownBox {
 };
 std::vector<ShownBox> takeShownBoxes();
 
+// The game names its files as "t\\title.png", relative to the working
+// directory; this is the path to open on this system.
+std::string nativePath(const std::string& gamePath);
+
 // Called by the graphics layer after each presented frame.
 void framePresented();
 

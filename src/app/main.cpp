@@ -1,0 +1,98 @@
+// The process entry: reads the command line, picks the backend (a real
+// window, or headless with a virtual clock), finds the asset pack, and hands
+// over to the game's entry.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/harness.h"
+#include "app/options.h"
+#include "app/process.h"
+#include "app/win_main.h"
+#include "platform/headless/headless_backend.h"
+#include "platform/sdl/sdl_backend.h"
+#include "platform/sdl/sdl_window.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+int usageError(const std::string& message) {
+    std::fprintf(stderr, "tervo: %s\nTry 'tervo --help'.\n", message.c_str());
+    return 2;
+}
+
+// The pack next to the binary (a build tree), else the one installed with it.
+fs::path defaultAssetDir() {
+    std::error_code ec;
+    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    if (ec) return {};
+    const fs::path dir = exe.parent_path();
+    if (fs::is_directory(dir / "t", ec)) return dir;
+    if (fs::is_directory(dir / ".." / "share" / "tervo" / "t", ec)) return dir / ".." / "share" / "tervo";
+    return {};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    std::string error;
+    const auto options = parseOptions(args, error);
+    if (!options) return usageError(error);
+    if (options->help) {
+        std::fputs(usageText().c_str(), stdout);
+        return 0;
+    }
+
+    // Scripted input is read whole before anything runs.
+    platform::InputScript script;
+    if (!options->input.empty()) {
+        std::ifstream in(options->input);
+        if (!in) return usageError("cannot read the input script " + options->input);
+        std::stringstream text;
+        text << in.rdbuf();
+        auto parsed = platform::InputScript::parse(text.str(), error);
+        if (!parsed) return usageError(error);
+        script = std::move(*parsed);
+    }
+
+    const fs::path assets = options->assets.empty() ? defaultAssetDir() : fs::path(options->assets);
+    if (!assets.empty()) {
+        std::error_code ec;
+        fs::current_path(assets, ec);
+        if (ec) return usageError("cannot use the asset folder " + assets.string() + ": " + ec.message());
+    }
+
+    platform::HeadlessBackend* headless = nullptr;
+    if (options->headless) {
+        auto backend = std::make_unique<platform::HeadlessBackend>(std::move(script), options->msStart,
+                                                                   options->clockStart);
+        headless = backend.get();
+        platform::installBackend(std::move(backend));
+    } else {
+        platform::setSdlWindowOptions({options->window, options->dialogs});
+        std::string why;
+        auto backend = platform::createSdlBackend(why);
+        if (!backend) {
+            std::fprintf(stderr,
+                         "tervo: %s; to run without a display use --headless "
+                         "(with --frames N, --input FILE, --trace FILE)\n",
+                         why.c_str());
+            return 1;
+        }
+        platform::installBackend(std::move(backend));
+    }
+
+    if (!harness.configure({options->frames, options->trace}, headless, error)) {
+        std::fprintf(stderr, "tervo: %s\n", error.c_str());
+        return 1;
+    }
+
+    int code = WinMain(nullptr, nullptr, "", platform::SW_SHOWNORMAL);
+    // A run cut short by a file that failed to load is a failure, though the
+    // loop itself ends through the ordinary quit message.
+    if (loadFailed && code == 0) code = 1;
+    return code;
+}

@@ -1,0 +1,95 @@
+#include "app/options.h"
+
+#include <charconv>
+
+namespace {
+
+template <typename T>
+bool parseNumber(const std::string& s, T& out) {
+    if (s.empty()) return false;
+    auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), out);
+    return ec == std::errc() && p == s.data() + s.size();
+}
+
+}  // namespace
+
+std::string usageText() {
+    return "Usage: tervo [OPTION]...\n"
+           "TERVO, a 3D shoot-'em-up. Arrow keys steer, Z fires, X launches a missile;\n"
+           "Escape, the right mouse button or closing the window quits.\n"
+           "\n"
+           "  --window              play in a resizable 1024x768 window (Alt+Enter toggles)\n"
+           "  --assets DIR          folder holding the game's t/ x/ w/ o/ files\n"
+           "                        (default: the pack next to the binary or installed with it)\n"
+           "  --no-dialogs          show message boxes on stderr only\n"
+           "  --frames N            end the run after N frames (exit code 0)\n"
+           "  --trace FILE          write one JSON object per frame to FILE (JSON Lines)\n"
+           "  --headless            run with no window, display or audio device, on a\n"
+           "                        virtual clock that advances 1/60 s per frame\n"
+           "  --input FILE          scripted input for --headless: lines 'FRAME[-FRAME] TOKEN...'\n"
+           "                        tokens: up down left right z x c, joy:X,Y[,bN...],\n"
+           "                        focus-lost focus-gained minimize restore close destroy\n"
+           "                        escape rbutton lbutton; '#' starts a comment\n"
+           "  --clock-start SECONDS headless calendar time at start (default 1000000000)\n"
+           "  --ms-start MS         headless millisecond clock at start (default 0)\n"
+           "  --help                show this text\n";
+}
+
+std::optional<Options> parseOptions(const std::vector<std::string>& args, std::string& error) {
+    Options o;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&](std::string& out) {
+            if (i + 1 >= args.size()) {
+                error = "option " + a + " needs a value";
+                return false;
+            }
+            out = args[++i];
+            return true;
+        };
+        std::string v;
+        if (a == "--help" || a == "-h") {
+            o.help = true;
+        } else if (a == "--headless") {
+            o.headless = true;
+        } else if (a == "--window") {
+            o.window = true;
+        } else if (a == "--no-dialogs") {
+            o.dialogs = false;
+        } else if (a == "--frames") {
+            std::uint64_t n;
+            if (!value(v)) return std::nullopt;
+            if (!parseNumber(v, n)) {
+                error = "--frames needs a whole number, not '" + v + "'";
+                return std::nullopt;
+            }
+            o.frames = n;
+        } else if (a == "--clock-start") {
+            if (!value(v)) return std::nullopt;
+            if (!parseNumber(v, o.clockStart)) {
+                error = "--clock-start needs a whole number of seconds, not '" + v + "'";
+                return std::nullopt;
+            }
+        } else if (a == "--ms-start") {
+            if (!value(v)) return std::nullopt;
+            if (!parseNumber(v, o.msStart)) {
+                error = "--ms-start needs a number of milliseconds (0 to 4294967295), not '" + v + "'";
+                return std::nullopt;
+            }
+        } else if (a == "--assets") {
+            if (!value(o.assets)) return std::nullopt;
+        } else if (a == "--input") {
+            if (!value(o.input)) return std::nullopt;
+        } else if (a == "--trace") {
+            if (!value(o.trace)) return std::nullopt;
+        } else {
+            error = "unknown option '" + a + "'";
+            return std::nullopt;
+        }
+    }
+    if (!o.input.empty() && !o.headless) {
+        error = "--input needs --headless";
+        return std::nullopt;
+    }
+    return o;
+}

@@ -1,0 +1,26 @@
+// Options: the command line of the game.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct Options {
+    bool help = false;
+    bool headless = false;
+    bool window = false;     // a resizable window instead of full screen
+    bool dialogs = true;     // message boxes on screen as well as on stderr
+    std::optional<std::uint64_t> frames;
+    std::string assets;      // working directory for the game's files
+    std::string input;       // scripted input (headless)
+    std::string trace;       // JSON Lines trace
+    std::int64_t clockStart = 1000000000;  // headless calendar time, seconds
+    std::uint32_t msStart = 0;             // headless millisecond clock at start
+};
+
+// Parses argv; on an error returns nothing and sets `error`.
+std::optional<Options> parseOptions(const std::vector<std::string>& args, std::string& error);
+
+// The text of --help.
+std::string usageText();

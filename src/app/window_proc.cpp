@@ -1,0 +1,21 @@
+#include "app/window_proc.h"
+
+#include "app/process.h"
+
+using namespace platform;
+
+LRESULT windowProc(HWND window, unsigned message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_SETFOCUS: hasFocus = 1; return 0;
+        case WM_KILLFOCUS: hasFocus = 0; return 0;
+        case WM_KEYDOWN:
+            // Other keys are read through the keyboard device, not here.
+            if (wParam == VK_ESCAPE) PostQuitMessage(0);
+            return 0;
+        case WM_DESTROY: PostQuitMessage(0); return 0;
+        case WM_CLOSE: PostQuitMessage(0); return 0;  // the window is not destroyed here
+        case WM_RBUTTONDOWN: PostQuitMessage(0); return 0;
+        case WM_LBUTTONDOWN: return 0;
+        default: return DefWindowProc(window, message, wParam, lParam);
+    }
+}

@@ -1,0 +1,22 @@
+// Boss and Boss2: the two bosses that close the stage. Boss2 enters first;
+// Boss's hit points reaching 0 ends the stage.
+#pragma once
+
+#include <cstdint>
+
+#include "world/field_object.h"
+
+class Boss : public FieldObject {
+public:
+    Boss() : FieldObject(1) {}
+
+    std::int32_t hitPoints = 0;
+    std::int32_t entranceTimer = 0;  // 940 on entering, counts down; no input is read while above 0
+};
+
+class Boss2 : public FieldObject {
+public:
+    Boss2() : FieldObject(1) {}
+
+    std::int32_t hitPoints = 0;
+};
