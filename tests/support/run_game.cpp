@@ -31,8 +31,10 @@ std::string slurp(const std::string& path) {
 
 }  // namespace
 
-GameRun runGame(const GameRunRequest& request) {
-    const std::string dir = makeTempDir("run");
+namespace {
+
+// Starts the binary with the request's arguments in `dir`'s files.
+int spawn(const GameRunRequest& request, const std::string& dir) {
     std::vector<std::string> args = {TERVO_BINARY};
     if (request.headless) args.push_back("--headless");
     if (!request.script.empty()) {
@@ -45,7 +47,6 @@ GameRun runGame(const GameRunRequest& request) {
         args.push_back(dir + "/trace.jsonl");
     }
     args.insert(args.end(), request.args.begin(), request.args.end());
-
     const std::string outPath = dir + "/out.txt", errPath = dir + "/err.txt";
     const pid_t pid = fork();
     if (pid == 0) {
@@ -60,29 +61,84 @@ GameRun runGame(const GameRunRequest& request) {
         execv(argv[0], argv.data());
         _exit(127);
     }
+    return pid;
+}
+
+GameRun collect(const GameRunRequest& request, const std::string& dir, int status, bool timedOut) {
     GameRun run;
-    int status = 0;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(request.timeoutSeconds);
-    for (;;) {
-        const pid_t done = waitpid(pid, &status, WNOHANG);
-        if (done == pid) break;
-        if (std::chrono::steady_clock::now() > deadline) {
-            kill(pid, SIGKILL);
-            waitpid(pid, &status, 0);
-            run.timedOut = true;
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
+    run.timedOut = timedOut;
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    run.out = slurp(outPath);
-    run.err = slurp(errPath);
+    run.out = slurp(dir + "/out.txt");
+    run.err = slurp(dir + "/err.txt");
     if (request.trace) {
         std::ifstream in(dir + "/trace.jsonl");
         for (std::string line; std::getline(in, line);)
             if (!line.empty()) run.trace.push_back(testing_json::parse(line));
     }
+    return run;
+}
+
+// Waits up to the time-out; kills the process after it. Returns the status.
+int waitFor(int pid, int timeoutSeconds, bool& timedOut) {
+    int status = 0;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
+    for (;;) {
+        if (waitpid(pid, &status, WNOHANG) == pid) return status;
+        if (std::chrono::steady_clock::now() > deadline) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+            timedOut = true;
+            return status;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
+}  // namespace
+
+GameRun runGame(const GameRunRequest& request) {
+    const std::string dir = makeTempDir("run");
+    const int pid = spawn(request, dir);
+    bool timedOut = false;
+    const int status = waitFor(pid, request.timeoutSeconds, timedOut);
+    GameRun run = collect(request, dir, status, timedOut);
     std::error_code ec;
     fs::remove_all(dir, ec);
     return run;
+}
+
+GameProcess::GameProcess(const GameRunRequest& request)
+    : request_(request), dir_(makeTempDir("proc")), pid_(spawn(request, dir_)) {}
+
+GameProcess::~GameProcess() {
+    if (!reaped_ && pid_ > 0) {
+        kill(pid_, SIGKILL);
+        waitpid(pid_, &status_, 0);
+    }
+    std::error_code ec;
+    fs::remove_all(dir_, ec);
+}
+
+bool GameProcess::running() {
+    if (reaped_) return false;
+    if (waitpid(pid_, &status_, WNOHANG) == pid_) reaped_ = true;
+    return !reaped_;
+}
+
+void GameProcess::signal(int sig) {
+    if (running()) kill(pid_, sig);
+}
+
+GameRun GameProcess::finish(int timeoutSeconds) {
+    bool timedOut = false;
+    if (!reaped_) status_ = waitFor(pid_, timeoutSeconds, timedOut);
+    reaped_ = true;
+    return collect(request_, dir_, status_, timedOut);
+}
+
+std::size_t GameProcess::traceLines() const {
+    std::ifstream in(dir_ + "/trace.jsonl");
+    std::size_t n = 0;
+    for (std::string line; std::getline(in, line);) n += !line.empty();
+    return n;
 }

@@ -26,6 +26,26 @@ struct GameRunRequest {
 
 GameRun runGame(const GameRunRequest& request);
 
+// A run in the background, for tests that need two processes at once.
+class GameProcess {
+public:
+    explicit GameProcess(const GameRunRequest& request);
+    ~GameProcess();  // kills the process if it still runs
+    bool running();
+    void signal(int sig);
+    // Waits for the end (or kills it after the time-out) and collects the run.
+    GameRun finish(int timeoutSeconds = 30);
+    // The trace lines written so far.
+    std::size_t traceLines() const;
+
+private:
+    GameRunRequest request_;
+    std::string dir_;
+    int pid_ = -1;
+    bool reaped_ = false;
+    int status_ = 0;
+};
+
 // A fresh temporary folder for one test (removed at process exit is not
 // promised; names are unique).
 std::string makeTempDir(const std::string& tag);

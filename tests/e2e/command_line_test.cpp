@@ -1,0 +1,52 @@
+// The command line: help, errors with exit code 2, bad scripts, and the play
+// command on a machine without a display.
+#include <gtest/gtest.h>
+
+#include "support/run_game.h"
+
+TEST(CommandLine, HelpListsEveryOption) {
+    GameRunRequest r;
+    r.headless = false;
+    r.trace = false;
+    r.args = {"--help"};
+    auto run = runGame(r);
+    EXPECT_EQ(run.exitCode, 0);
+    for (const char* option : {"--headless", "--frames", "--assets", "--input", "--trace", "--clock-start",
+                               "--ms-start", "--window", "--no-dialogs", "--help"})
+        EXPECT_NE(run.out.find(option), std::string::npos) << option;
+}
+
+TEST(CommandLine, UnknownOptionsAndBadValuesAreUsageErrors) {
+    for (std::vector<std::string> args : {std::vector<std::string>{"--fly"}, {"--frames"}, {"--frames", "ten"},
+                                          {"--clock-start", "x"}, {"--input", "/nonexistent/script"}}) {
+        GameRunRequest r;
+        r.trace = false;
+        r.args = args;
+        auto run = runGame(r);
+        EXPECT_EQ(run.exitCode, 2) << args[0];
+        EXPECT_NE(run.err.find("tervo:"), std::string::npos) << args[0];
+    }
+}
+
+TEST(CommandLine, ABadScriptLineStopsBeforeAnythingRuns) {
+    GameRunRequest r;
+    r.script = "0 up\n1 up\n# fine so far\n7 warp\n";
+    auto run = runGame(r);
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.err.find("line 4"), std::string::npos) << run.err;
+    EXPECT_TRUE(run.trace.empty());
+}
+
+TEST(CommandLine, PlayingWithoutADisplaySaysSoInOneLine) {
+    GameRunRequest r;
+    r.headless = false;
+    r.trace = false;
+    r.args = {"--frames", "5"};
+    r.env = {"DISPLAY=", "WAYLAND_DISPLAY=", "SDL_VIDEODRIVER="};
+    auto run = runGame(r);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_FALSE(run.timedOut);
+    EXPECT_NE(run.err.find("display"), std::string::npos);
+    EXPECT_NE(run.err.find("--headless"), std::string::npos);
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+}

@@ -1,0 +1,99 @@
+// The real window path under a virtual X server (Xvfb): the game opens its
+// window, runs frames and quits; a second instance is refused.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "support/run_game.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// One Xvfb server for the tests of this file.
+class XServer {
+public:
+    XServer() {
+        if (system("command -v Xvfb >/dev/null 2>&1") != 0) return;
+        for (int n = 90 + getpid() % 100; n < 400 && display_.empty(); n += 7) {
+            const std::string socket = "/tmp/.X11-unix/X" + std::to_string(n);
+            if (fs::exists(socket) || fs::exists("/tmp/.X" + std::to_string(n) + "-lock")) continue;
+            pid_ = fork();
+            if (pid_ == 0) {
+                freopen("/dev/null", "w", stderr);
+                const std::string d = ":" + std::to_string(n);
+                execlp("Xvfb", "Xvfb", d.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+                       static_cast<char*>(nullptr));
+                _exit(127);
+            }
+            for (int i = 0; i < 200 && !fs::exists(socket); ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(25));
+            if (fs::exists(socket)) display_ = ":" + std::to_string(n);
+        }
+    }
+    ~XServer() {
+        if (pid_ > 0) {
+            kill(pid_, SIGTERM);
+            waitpid(pid_, nullptr, 0);
+        }
+    }
+    const std::string& display() const { return display_; }
+
+private:
+    pid_t pid_ = -1;
+    std::string display_;
+};
+
+XServer& xserver() {
+    static XServer server;
+    return server;
+}
+
+GameRunRequest windowed(const std::string& runtimeDir, std::vector<std::string> args) {
+    GameRunRequest r;
+    r.headless = false;
+    r.args = {"--window", "--no-dialogs"};
+    r.args.insert(r.args.end(), args.begin(), args.end());
+    r.env = {"DISPLAY=" + xserver().display(), "XDG_RUNTIME_DIR=" + runtimeDir, "SDL_AUDIODRIVER=dummy"};
+    return r;
+}
+
+}  // namespace
+
+TEST(Window, OpensRunsFramesAndEndsCleanly) {
+    if (xserver().display().empty()) GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs it)";
+    const std::string runtime = makeTempDir("xdg");
+    auto run = runGame(windowed(runtime, {"--frames", "30"}));
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.trace.size(), 30u);
+    fs::remove_all(runtime);
+}
+
+TEST(Window, ASecondInstanceIsRefusedAndTheFirstKeepsRunning) {
+    if (xserver().display().empty()) GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs it)";
+    const std::string runtime = makeTempDir("xdg");
+    GameProcess first(windowed(runtime, {}));
+    for (int i = 0; i < 400 && first.traceLines() == 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    ASSERT_GT(first.traceLines(), 0u) << "the first instance did not start";
+
+    auto second = runGame(windowed(runtime, {"--frames", "30"}));
+    EXPECT_EQ(second.exitCode, 0);
+    EXPECT_TRUE(second.trace.empty());
+    EXPECT_NE(second.err.find("error: プログラムを２重起動しないでください。"), std::string::npos) << second.err;
+
+    // The refused window took the focus for a moment (there is no window
+    // manager to hand it back), so the first instance now waits for
+    // messages without running frames, but it is alive and still answers.
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_TRUE(first.running());
+    first.signal(SIGTERM);  // arrives as a close request
+    auto end = first.finish();
+    EXPECT_EQ(end.exitCode, 0) << end.err;
+    fs::remove_all(runtime);
+}
