@@ -1,0 +1,50 @@
+// The layer's process-wide settings and the harness hooks.
+#include "platform/gfx/gfx_config.h"
+
+#include "platform/gfx/d3d9.h"
+#include "platform/gfx/device_registry.h"
+
+namespace platform::gfx {
+
+namespace {
+GfxConfig g_config;
+CreationFailures g_failures;
+std::uint64_t g_frame = 0;
+IDirect3DDevice9* g_device = nullptr;
+const std::vector<GfxCall> kNoCalls;
+}  // namespace
+
+int g_pendingPresentFailures = 0;
+
+void configure(const GfxConfig& config) { g_config = config; }
+const GfxConfig& config() { return g_config; }
+
+void setCreationFailures(const CreationFailures& failures) { g_failures = failures; }
+const CreationFailures& creationFailures() { return g_failures; }
+
+void failPresents(int count) { g_pendingPresentFailures = count; }
+
+void setCurrentFrame(std::uint64_t frame) {
+    g_frame = frame;
+    if (g_device) g_device->log().clear();
+}
+std::uint64_t currentFrame() { return g_frame; }
+
+const std::vector<GfxCall>& frameCalls() { return g_device ? g_device->log().calls() : kNoCalls; }
+
+void registerDevice(IDirect3DDevice9* device) { g_device = device; }
+void unregisterDevice(IDirect3DDevice9* device) {
+    if (g_device == device) g_device = nullptr;
+}
+IDirect3DDevice9* currentDevice() { return g_device; }
+
+PipelineState::PipelineState() {
+    D3DXMatrixIdentity(&world);
+    D3DXMatrixIdentity(&view);
+    D3DXMatrixIdentity(&projection);
+    D3DXMatrixIdentity(&texture0);
+    light0.Diffuse = {1, 1, 1, 0};
+    light0.Direction = {0, 0, 1};
+}
+
+}  // namespace platform::gfx

@@ -1,0 +1,46 @@
+// How the program and the harness set up the graphics layer: which backend
+// the device gets, which frames are written as PNG pictures, and the calls of
+// the current frame for the trace.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/gfx/call_log.h"
+
+namespace platform::gfx {
+
+struct GfxConfig {
+    bool headless = false;  // no display: recording backend unless pictures are wanted
+    bool window = false;    // --window: a resizable 1024 x 768 window (the SDL backend makes it)
+    std::vector<std::pair<std::uint64_t, std::string>> screenshots;  // frame, PNG path
+    bool recordCalls = false;  // keep each frame's calls (the trace's display group)
+};
+
+// Called once before the device is created.
+void configure(const GfxConfig& config);
+const GfxConfig& config();
+
+// Test hooks: make the next device creations fail at the given stages
+// (hal+hardware vertex processing, hal+software, reference).
+struct CreationFailures {
+    bool halHardware = false, halSoftware = false, reference = false;
+};
+void setCreationFailures(const CreationFailures& failures);
+const CreationFailures& creationFailures();
+
+// Make the next `count` presents of the recording backend fail (device lost).
+void failPresents(int count);
+
+// The harness says which frame runs next; this starts a new trace frame (the
+// recorded calls of the previous one are dropped) and picks the screenshots.
+void setCurrentFrame(std::uint64_t frame);
+std::uint64_t currentFrame();
+
+// The calls recorded since the frame started (empty without a device or with
+// recording off).
+const std::vector<GfxCall>& frameCalls();
+
+}  // namespace platform::gfx

@@ -1,0 +1,383 @@
+// The OpenGL 3.3 core backend.
+#include "platform/gfx/gl/gl_backend.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace platform::gfx {
+
+namespace {
+
+GLenum blendFactor(DWORD b) {
+    switch (b) {
+        case D3DBLEND_ZERO: return GL_ZERO;
+        case D3DBLEND_ONE: return GL_ONE;
+        case D3DBLEND_SRCCOLOR: return GL_SRC_COLOR;
+        case D3DBLEND_INVSRCCOLOR: return GL_ONE_MINUS_SRC_COLOR;
+        case D3DBLEND_SRCALPHA: return GL_SRC_ALPHA;
+        case D3DBLEND_INVSRCALPHA: return GL_ONE_MINUS_SRC_ALPHA;
+        default: return GL_ONE;
+    }
+}
+
+GLenum depthFunc(DWORD f) {
+    switch (f) {
+        case D3DCMP_NEVER: return GL_NEVER;
+        case D3DCMP_LESS: return GL_LESS;
+        case D3DCMP_EQUAL: return GL_EQUAL;
+        case D3DCMP_LESSEQUAL: return GL_LEQUAL;
+        case D3DCMP_GREATER: return GL_GREATER;
+        case D3DCMP_NOTEQUAL: return GL_NOTEQUAL;
+        case D3DCMP_GREATEREQUAL: return GL_GEQUAL;
+        default: return GL_ALWAYS;
+    }
+}
+
+GLenum addressMode(DWORD a) {
+    switch (a) {
+        case D3DTADDRESS_CLAMP: return GL_CLAMP_TO_EDGE;
+        case D3DTADDRESS_MIRROR: return GL_MIRRORED_REPEAT;
+        default: return GL_REPEAT;
+    }
+}
+
+void setColor(GLint loc, const D3DCOLORVALUE& c) { glUniform4f(loc, c.r, c.g, c.b, c.a); }
+
+// Normals go by the inverse transpose of the upper 3 x 3 of the world matrix:
+// for row vectors n' = n * inverse(M)^T = n * cofactors(M) / det(M). Stored
+// row by row, GLSL reads it transposed, so `N * n` is that product.
+void normalMatrix(const D3DXMATRIX& m, float out[9]) {
+    const float a = m._11, b = m._12, c = m._13, d = m._21, e = m._22, f = m._23, g = m._31,
+                h = m._32, k = m._33;
+    const float co[9] = {e * k - f * h, f * g - d * k, d * h - e * g,
+                         c * h - b * k, a * k - c * g, b * g - a * h,
+                         b * f - c * e, c * d - a * f, a * e - b * d};
+    const float det = a * co[0] + b * co[1] + c * co[2];
+    const float inv = det != 0.0f ? 1.0f / det : 0.0f;
+    for (int i = 0; i < 9; ++i) out[i] = co[i] * inv;
+}
+
+}  // namespace
+
+std::unique_ptr<GfxBackend> GlBackend::create(GlDeviceKind kind, std::string& error) {
+    std::unique_ptr<GlBackend> b(new GlBackend);
+    if (!b->init(kind, error)) return nullptr;
+    return b;
+}
+
+bool GlBackend::init(GlDeviceKind kind, std::string& error) {
+    context_ = GlContext::create(kind, error);
+    if (!context_) return false;
+    if (!program_.build(error)) return false;
+    glGenVertexArrays(1, &vao_);
+    glBindVertexArray(vao_);
+    if (epoxy_has_gl_extension("GL_EXT_texture_filter_anisotropic") || epoxy_gl_version() >= 46) {
+        glGetFloatv(GL_MAX_TEXTURE_MAX_ANISOTROPY_EXT, &maxAnisotropy_);
+        maxAnisotropy_ = std::min(maxAnisotropy_, 16.0f);
+    }
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    fitTarget();
+    if (!fbo_) {
+        error = "no frame buffer";
+        return false;
+    }
+    return true;
+}
+
+GlBackend::~GlBackend() {
+    if (!usable()) return;  // the context went with the window
+    for (auto& [h, t] : textures_) glDeleteTextures(1, &t);
+    for (auto& [h, b] : buffers_) glDeleteBuffers(1, &b);
+    for (auto& [k, s] : samplers_) glDeleteSamplers(1, &s);
+    destroyTarget();
+    if (vao_) glDeleteVertexArrays(1, &vao_);
+    program_.destroy();
+}
+
+void GlBackend::destroyTarget() {
+    if (fbo_) glDeleteFramebuffers(1, &fbo_);
+    if (colorRb_) glDeleteRenderbuffers(1, &colorRb_);
+    if (depthRb_) glDeleteRenderbuffers(1, &depthRb_);
+    fbo_ = colorRb_ = depthRb_ = 0;
+}
+
+void GlBackend::fitTarget() {
+    int w = 0, h = 0;
+    context_->drawableSize(w, h);
+    if (fbo_ && w == windowW_ && h == windowH_) return;
+    windowW_ = w, windowH_ = h;
+    // The largest 4:3 rectangle that fits the window.
+    const double scale = std::min(w / 800.0, h / 600.0);
+    const int tw = std::max(1, int(std::lround(800 * scale)));
+    const int th = std::max(1, int(std::lround(600 * scale)));
+    if (fbo_ && tw == targetW_ && th == targetH_) return;
+    destroyTarget();
+    targetW_ = tw, targetH_ = th;
+    glGenRenderbuffers(1, &colorRb_);
+    glBindRenderbuffer(GL_RENDERBUFFER, colorRb_);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, tw, th);
+    glGenRenderbuffers(1, &depthRb_);
+    glBindRenderbuffer(GL_RENDERBUFFER, depthRb_);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, tw, th);
+    glGenFramebuffers(1, &fbo_);
+    glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colorRb_);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthRb_);
+    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) destroyTarget();
+    // A new target starts as the clear of a new frame would leave it.
+    glClearColor(0, 0, 0, 1);
+    glClearDepth(1.0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+std::uint32_t GlBackend::createTexture(const std::vector<MipLevel>& levels) {
+    if (!usable() || levels.empty()) return 0;
+    GLuint tex = 0;
+    glGenTextures(1, &tex);
+    glBindTexture(GL_TEXTURE_2D, tex);
+    std::vector<std::uint8_t> pre;
+    for (std::size_t i = 0; i < levels.size(); ++i) {
+        const MipLevel& l = levels[i];
+        pre = l.rgba;  // premultiplied for filtering
+        for (std::size_t p = 0; p + 3 < pre.size(); p += 4)
+            for (int c = 0; c < 3; ++c) pre[p + c] = std::uint8_t((pre[p + c] * pre[p + 3] + 127) / 255);
+        glTexImage2D(GL_TEXTURE_2D, GLint(i), GL_RGBA8, l.width, l.height, 0, GL_RGBA,
+                     GL_UNSIGNED_BYTE, pre.data());
+    }
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, GLint(levels.size() - 1));
+    const std::uint32_t h = next_++;
+    textures_[h] = tex;
+    return h;
+}
+
+void GlBackend::releaseTexture(std::uint32_t handle) {
+    const auto it = textures_.find(handle);
+    if (it == textures_.end()) return;
+    if (usable()) glDeleteTextures(1, &it->second);
+    textures_.erase(it);
+}
+
+std::uint32_t GlBackend::createBuffer(std::size_t bytes) {
+    if (!usable()) return 0;
+    GLuint b = 0;
+    glGenBuffers(1, &b);
+    glBindBuffer(GL_ARRAY_BUFFER, b);
+    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(bytes), nullptr, GL_DYNAMIC_DRAW);
+    const std::uint32_t h = next_++;
+    buffers_[h] = b;
+    return h;
+}
+
+void GlBackend::updateBuffer(std::uint32_t handle, std::size_t offset, const void* data,
+                             std::size_t bytes) {
+    const auto it = buffers_.find(handle);
+    if (it == buffers_.end() || !usable()) return;
+    glBindBuffer(GL_ARRAY_BUFFER, it->second);
+    glBufferSubData(GL_ARRAY_BUFFER, GLintptr(offset), GLsizeiptr(bytes), data);
+}
+
+void GlBackend::releaseBuffer(std::uint32_t handle) {
+    const auto it = buffers_.find(handle);
+    if (it == buffers_.end()) return;
+    if (usable()) glDeleteBuffers(1, &it->second);
+    buffers_.erase(it);
+}
+
+GLuint GlBackend::samplerFor(const SamplerState& s, bool) {
+    // Filtering is ours, whatever the game asks: trilinear with anisotropy,
+    // so the corridor's receding textures do not shimmer in motion.
+    const std::uint32_t key = (s.addressU << 8) | s.addressV;
+    const auto it = samplers_.find(key);
+    if (it != samplers_.end()) return it->second;
+    GLuint smp = 0;
+    glGenSamplers(1, &smp);
+    glSamplerParameteri(smp, GL_TEXTURE_WRAP_S, GLint(addressMode(s.addressU)));
+    glSamplerParameteri(smp, GL_TEXTURE_WRAP_T, GLint(addressMode(s.addressV)));
+    glSamplerParameteri(smp, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+    glSamplerParameteri(smp, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    if (maxAnisotropy_ > 1.0f) glSamplerParameterf(smp, GL_TEXTURE_MAX_ANISOTROPY_EXT, maxAnisotropy_);
+    samplers_[key] = smp;
+    return smp;
+}
+
+void GlBackend::clear(DWORD flags, D3DCOLOR color, float z) {
+    if (!usable() || !fbo_) return;
+    glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
+    glViewport(0, 0, targetW_, targetH_);
+    GLbitfield bits = 0;
+    if (flags & D3DCLEAR_TARGET) {
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        glClearColor(((color >> 16) & 0xFF) / 255.0f, ((color >> 8) & 0xFF) / 255.0f,
+                     (color & 0xFF) / 255.0f, (color >> 24) / 255.0f);
+        bits |= GL_COLOR_BUFFER_BIT;
+    }
+    if (flags & D3DCLEAR_ZBUFFER) {
+        glDepthMask(GL_TRUE);
+        glClearDepth(z);
+        bits |= GL_DEPTH_BUFFER_BIT;
+    }
+    if (bits) glClear(bits);
+}
+
+void GlBackend::draw(const PipelineState& s, const DrawCall& call) {
+    const auto buf = buffers_.find(call.buffer);
+    if (!usable() || !fbo_ || buf == buffers_.end() || call.vertexCount <= 0) return;
+    glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
+    glViewport(0, 0, targetW_, targetH_);
+    glUseProgram(program_.program);
+    glBindVertexArray(vao_);
+
+    // Fixed-function raster state.
+    if (s.zEnable) {
+        glEnable(GL_DEPTH_TEST);
+        glDepthFunc(depthFunc(s.zFunc));
+    } else {
+        glDisable(GL_DEPTH_TEST);
+    }
+    glDepthMask(s.zWriteEnable ? GL_TRUE : GL_FALSE);
+    if (s.cullMode == D3DCULL_NONE) {
+        glDisable(GL_CULL_FACE);
+    } else {
+        // Direct3D culls by the winding seen on screen; the picture is not
+        // flipped on its way to the screen, so GL's window winding is the same.
+        glEnable(GL_CULL_FACE);
+        glCullFace(GL_BACK);
+        glFrontFace(s.cullMode == D3DCULL_CCW ? GL_CW : GL_CCW);
+    }
+    if (s.alphaBlendEnable) {
+        glEnable(GL_BLEND);
+        glBlendFunc(blendFactor(s.srcBlend), blendFactor(s.destBlend));
+    } else {
+        glDisable(GL_BLEND);
+    }
+
+    // Transforms and lighting.
+    D3DXMATRIX wv, wvp;
+    D3DXMatrixMultiply(&wv, &s.world, &s.view);
+    D3DXMatrixMultiply(&wvp, &wv, &s.projection);
+    const FixedFunctionProgram& p = program_;
+    glUniformMatrix4fv(p.worldViewProj, 1, GL_FALSE, &wvp.m[0][0]);
+    float nm[9];
+    normalMatrix(s.world, nm);
+    glUniformMatrix3fv(p.normalMatrix, 1, GL_FALSE, nm);
+    const VertexLayout& l = call.layout;
+    glUniform1i(p.hasNormal, l.normalOffset >= 0);
+    glUniform1i(p.hasColor, l.diffuseOffset >= 0);
+    glUniform1i(p.hasTexCoord, l.texOffset >= 0);
+    glUniform1i(p.lighting, s.lighting);
+    glUniform1i(p.lightEnabled, s.light0Enabled && s.light0.Type == D3DLIGHT_DIRECTIONAL);
+    glUniform1i(p.normalize, s.normalizeNormals);
+    D3DXVECTOR3 dir(s.light0.Direction.x, s.light0.Direction.y, s.light0.Direction.z);
+    D3DXVec3Normalize(&dir, &dir);
+    glUniform3f(p.lightDir, dir.x, dir.y, dir.z);
+    setColor(p.lightDiffuse, s.light0.Diffuse);
+    setColor(p.lightAmbient, s.light0.Ambient);
+    glUniform4f(p.globalAmbient, ((s.ambient >> 16) & 0xFF) / 255.0f,
+                ((s.ambient >> 8) & 0xFF) / 255.0f, (s.ambient & 0xFF) / 255.0f,
+                (s.ambient >> 24) / 255.0f);
+    setColor(p.matDiffuse, s.material.Diffuse);
+    setColor(p.matAmbient, s.material.Ambient);
+    setColor(p.matEmissive, s.material.Emissive);
+    auto fromVertex = [&](DWORD source) { return s.colorVertex && source == D3DMCS_COLOR1 ? 1 : 0; };
+    glUniform3i(p.colorSources, fromVertex(s.diffuseSource), fromVertex(s.ambientSource),
+                fromVertex(s.emissiveSource));
+    glUniform1i(p.texTransform, s.stage0.transformFlags == D3DTTFF_COUNT2);
+    glUniformMatrix4fv(p.texMatrix, 1, GL_FALSE, &s.texture0.m[0][0]);
+
+    // Texture stage 0.
+    const auto tex = textures_.find(s.texture0Handle);
+    const bool hasTexture = s.texture0Handle != 0 && tex != textures_.end();
+    glUniform1i(p.hasTexture, hasTexture);
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, hasTexture ? tex->second : 0);
+    glBindSampler(0, samplerFor(s.sampler0, false));
+    glUniform1i(p.sampler, 0);
+    const TextureStage& t = s.stage0;
+    glUniform4i(p.stageOps, GLint(t.colorOp), GLint(t.colorArg1 & 0xF), GLint(t.colorArg2 & 0xF),
+                GLint((t.alphaOp & 0xFF) | ((t.alphaArg1 & 0xF) << 8) | ((t.alphaArg2 & 0xF) << 16)));
+    glUniform1i(p.alphaTest, s.alphaTestEnable);
+    glUniform1i(p.alphaFunc, GLint(s.alphaFunc));
+    glUniform1f(p.alphaRef, float(s.alphaRef & 0xFF));
+
+    // Vertices.
+    glBindBuffer(GL_ARRAY_BUFFER, buf->second);
+    auto at = [&](int offset) {
+        return reinterpret_cast<const void*>(call.byteOffset + std::size_t(offset));
+    };
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, l.stride, at(0));
+    if (l.normalOffset >= 0) {
+        glEnableVertexAttribArray(1);
+        glVertexAttribPointer(1, 3, GL_FLOAT, GL_FALSE, l.stride, at(l.normalOffset));
+    } else {
+        glDisableVertexAttribArray(1);
+    }
+    if (l.diffuseOffset >= 0) {
+        glEnableVertexAttribArray(2);
+        glVertexAttribPointer(2, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, l.stride, at(l.diffuseOffset));
+    } else {
+        glDisableVertexAttribArray(2);
+    }
+    if (l.texOffset >= 0) {
+        glEnableVertexAttribArray(3);
+        glVertexAttribPointer(3, 2, GL_FLOAT, GL_FALSE, l.stride, at(l.texOffset));
+    } else {
+        glDisableVertexAttribArray(3);
+    }
+    GLenum mode = GL_TRIANGLES;
+    if (call.primitive == D3DPT_TRIANGLESTRIP) mode = GL_TRIANGLE_STRIP;
+    if (call.primitive == D3DPT_TRIANGLEFAN) mode = GL_TRIANGLE_FAN;
+    glDrawArrays(mode, call.firstVertex, call.vertexCount);
+}
+
+bool GlBackend::present() {
+    if (!usable() || !fbo_) return true;
+    if (!context_->offscreen()) {
+        // Centre the picture, black bars around it.
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+        glViewport(0, 0, windowW_, windowH_);
+        glDisable(GL_SCISSOR_TEST);
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, fbo_);
+        const int x = (windowW_ - targetW_) / 2, y = (windowH_ - targetH_) / 2;
+        glBlitFramebuffer(0, 0, targetW_, targetH_, x, y, x + targetW_, y + targetH_,
+                          GL_COLOR_BUFFER_BIT, GL_NEAREST);
+        context_->swap();
+        if (!context_->vsyncAt60()) pacer_.wait();
+        fitTarget();
+    }
+    return true;
+}
+
+std::vector<std::uint8_t> GlBackend::readPixels() {
+    if (!usable() || !fbo_) return {};
+    std::vector<std::uint8_t> rows(800u * 600u * 4u);
+    GLuint tmpFbo = 0, tmpRb = 0;
+    GLuint source = fbo_;
+    if (targetW_ != 800 || targetH_ != 600) {  // scale down to the game's picture
+        glGenRenderbuffers(1, &tmpRb);
+        glBindRenderbuffer(GL_RENDERBUFFER, tmpRb);
+        glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, 800, 600);
+        glGenFramebuffers(1, &tmpFbo);
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, tmpFbo);
+        glFramebufferRenderbuffer(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, tmpRb);
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, fbo_);
+        glBlitFramebuffer(0, 0, targetW_, targetH_, 0, 0, 800, 600, GL_COLOR_BUFFER_BIT, GL_LINEAR);
+        source = tmpFbo;
+    }
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, source);
+    std::vector<std::uint8_t> flipped(rows.size());
+    glReadPixels(0, 0, 800, 600, GL_RGBA, GL_UNSIGNED_BYTE, flipped.data());
+    for (int y = 0; y < 600; ++y)
+        std::copy_n(&flipped[std::size_t(599 - y) * 3200], 3200, &rows[std::size_t(y) * 3200]);
+    for (std::size_t i = 3; i < rows.size(); i += 4) rows[i] = 255;  // the picture is opaque
+    if (tmpFbo) glDeleteFramebuffers(1, &tmpFbo);
+    if (tmpRb) glDeleteRenderbuffers(1, &tmpRb);
+    glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
+    return rows;
+}
+
+}  // namespace platform::gfx

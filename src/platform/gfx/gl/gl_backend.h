@@ -1,0 +1,64 @@
+// GlBackend: draws the device's calls with OpenGL 3.3 core. The game's
+// 800 x 600 picture is composed in a frame buffer sized to the part of the
+// window it will fill (so the 3D field is rendered at the output resolution),
+// then shown centred with black bars; off screen it is exactly 800 x 600.
+#pragma once
+
+#include <epoxy/gl.h>
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include "platform/gfx/frame_pacer.h"
+#include "platform/gfx/gfx_backend.h"
+#include "platform/gfx/gl/gl_context.h"
+#include "platform/gfx/gl/gl_shaders.h"
+
+namespace platform::gfx {
+
+class GlBackend final : public GfxBackend {
+public:
+    static std::unique_ptr<GfxBackend> create(GlDeviceKind kind, std::string& error);
+    ~GlBackend() override;
+
+    const char* name() const override { return "gl"; }
+    std::uint32_t createTexture(const std::vector<MipLevel>& levels) override;
+    void releaseTexture(std::uint32_t handle) override;
+    std::uint32_t createBuffer(std::size_t bytes) override;
+    void updateBuffer(std::uint32_t handle, std::size_t offset, const void* data,
+                      std::size_t bytes) override;
+    void releaseBuffer(std::uint32_t handle) override;
+    void clear(DWORD flags, D3DCOLOR color, float z) override;
+    void draw(const PipelineState& state, const DrawCall& call) override;
+    bool present() override;
+    bool reset() override { return true; }
+    std::vector<std::uint8_t> readPixels() override;
+
+    const std::string& renderer() const { return context_->renderer(); }
+    // Size of the frame buffer the picture is composed in.
+    int targetWidth() const { return targetW_; }
+    int targetHeight() const { return targetH_; }
+
+private:
+    GlBackend() = default;
+    bool init(GlDeviceKind kind, std::string& error);
+    void fitTarget();  // (re)makes the frame buffer for the window's size
+    void destroyTarget();
+    GLuint samplerFor(const SamplerState& s, bool sprite);
+    bool usable() const { return context_ && context_->alive(); }
+
+    std::unique_ptr<GlContext> context_;
+    FixedFunctionProgram program_;
+    GLuint vao_ = 0;
+    GLuint fbo_ = 0, colorRb_ = 0, depthRb_ = 0;
+    int targetW_ = 0, targetH_ = 0;
+    int windowW_ = 0, windowH_ = 0;
+    std::map<std::uint32_t, GLuint> textures_, buffers_;
+    std::map<std::uint32_t, GLuint> samplers_;  // by address modes and kind
+    std::uint32_t next_ = 1;
+    float maxAnisotropy_ = 1.0f;
+    FramePacer pacer_;
+};
+
+}  // namespace platform::gfx

@@ -1,0 +1,93 @@
+// Context creation and presentation over SDL.
+#include "platform/gfx/gl/gl_context.h"
+
+#include <SDL.h>
+#include <epoxy/gl.h>
+
+#include <cstdlib>
+
+#include "platform/sdl/sdl_window.h"
+
+namespace platform::gfx {
+
+bool isSoftwareRenderer(const std::string& r) {
+    return r.find("llvmpipe") != std::string::npos || r.find("softpipe") != std::string::npos ||
+           r.find("swrast") != std::string::npos || r.find("Software") != std::string::npos;
+}
+
+std::unique_ptr<GlContext> GlContext::create(GlDeviceKind kind, std::string& error) {
+    std::unique_ptr<GlContext> c(new GlContext);
+    if (kind == GlDeviceKind::Software) setenv("LIBGL_ALWAYS_SOFTWARE", "1", 1);
+    c->window_ = platform::sdlWindow();
+    if (!c->window_) {
+        if (!SDL_WasInit(SDL_INIT_VIDEO)) {
+            SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
+            if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+                error = std::string("video: ") + SDL_GetError();
+                return nullptr;
+            }
+            c->ownVideo_ = true;
+        }
+        c->window_ = SDL_CreateWindow("TERVO", 0, 0, 800, 600, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+        if (!c->window_) {
+            error = std::string("window: ") + SDL_GetError();
+            return nullptr;
+        }
+        c->ownWindow_ = true;
+    }
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    c->context_ = SDL_GL_CreateContext(c->window_);
+    if (!c->context_) {
+        error = std::string("context: ") + SDL_GetError();
+        return nullptr;
+    }
+    SDL_GL_MakeCurrent(c->window_, static_cast<SDL_GLContext>(c->context_));
+    if (epoxy_gl_version() < 33) {
+        error = "OpenGL 3.3 is not available";
+        return nullptr;
+    }
+    const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    c->renderer_ = renderer ? renderer : "";
+    if (kind == GlDeviceKind::Accelerated && isSoftwareRenderer(c->renderer_)) {
+        error = "no hardware renderer (" + c->renderer_ + ")";
+        return nullptr;
+    }
+    if (!c->ownWindow_) {
+        // Vsync where the display runs at 60 Hz; elsewhere the pacer keeps time.
+        SDL_DisplayMode mode;
+        const int display = SDL_GetWindowDisplayIndex(c->window_);
+        const bool at60 = SDL_GetCurrentDisplayMode(display < 0 ? 0 : display, &mode) == 0 &&
+                          mode.refresh_rate >= 59 && mode.refresh_rate <= 61;
+        c->vsyncAt60_ = at60 && SDL_GL_SetSwapInterval(1) == 0;
+        if (!c->vsyncAt60_) SDL_GL_SetSwapInterval(0);
+    } else {
+        SDL_GL_SetSwapInterval(0);
+    }
+    return c;
+}
+
+GlContext::~GlContext() {
+    if (context_) SDL_GL_DeleteContext(static_cast<SDL_GLContext>(context_));
+    if (ownWindow_ && window_) SDL_DestroyWindow(window_);
+    if (ownVideo_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+bool GlContext::alive() const { return ownWindow_ || platform::sdlWindow() == window_; }
+
+void GlContext::drawableSize(int& w, int& h) const {
+    if (ownWindow_) {
+        w = 800, h = 600;
+        return;
+    }
+    SDL_GL_GetDrawableSize(window_, &w, &h);
+    if (w <= 0 || h <= 0) w = 800, h = 600;
+}
+
+void GlContext::swap() {
+    if (!ownWindow_) SDL_GL_SwapWindow(window_);
+}
+
+}  // namespace platform::gfx

@@ -1,0 +1,50 @@
+// The drawing-free backend of tests and headless runs.
+#include "platform/gfx/recording_backend.h"
+
+namespace platform::gfx {
+
+extern int g_pendingPresentFailures;  // gfx_config.cpp
+
+std::uint32_t RecordingBackend::createTexture(const std::vector<MipLevel>& levels) {
+    const std::uint32_t h = next_++;
+    textures_[h] = levels.empty() ? std::pair{0, 0} : std::pair{levels[0].width, levels[0].height};
+    return h;
+}
+
+std::uint32_t RecordingBackend::createBuffer(std::size_t bytes) {
+    const std::uint32_t h = next_++;
+    buffers_[h] = bytes;
+    return h;
+}
+
+void RecordingBackend::updateBuffer(std::uint32_t handle, std::size_t offset, const void*,
+                                    std::size_t bytes) {
+    const auto it = buffers_.find(handle);
+    if (it == buffers_.end() || offset + bytes > it->second) ++badDraws_;
+}
+
+void RecordingBackend::draw(const PipelineState& state, const DrawCall& call) {
+    ++draws_;
+    if (!buffers_.count(call.buffer) ||
+        (state.texture0Handle != 0 && !textures_.count(state.texture0Handle)))
+        ++badDraws_;
+}
+
+bool RecordingBackend::present() {
+    if (g_pendingPresentFailures > 0) {
+        --g_pendingPresentFailures;
+        lost_ = true;
+        return false;
+    }
+    return !lost_;
+}
+
+bool RecordingBackend::reset() {
+    if (g_pendingPresentFailures > 0) return false;  // still lost
+    lost_ = false;
+    return true;
+}
+
+std::unique_ptr<GfxBackend> createRecordingBackend() { return std::make_unique<RecordingBackend>(); }
+
+}  // namespace platform::gfx
