@@ -1,6 +1,7 @@
 #include "app/harness.h"
 
 #include "app/json_writer.h"
+#include "platform/gfx/gfx_config.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/os.h"
 
@@ -42,5 +43,6 @@ void Harness::afterFrame(const FrameTimer&) {
         platform::takeShownBoxes();  // nobody reads them
     }
     if (headless_) headless_->setNextFrame(frames_);
+    platform::gfx::setCurrentFrame(frames_);
     if (options_.frameLimit && frames_ >= *options_.frameLimit) platform::PostQuitMessage(0);
 }

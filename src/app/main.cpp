@@ -13,6 +13,8 @@
 #include "platform/headless/headless_backend.h"
 #include "platform/sdl/sdl_backend.h"
 #include "platform/sdl/sdl_window.h"
+#include "platform/gfx/gfx_config.h"
+#include "world/graphics_part.h"
 
 namespace fs = std::filesystem;
 
@@ -85,6 +87,13 @@ int main(int argc, char** argv) {
         platform::installBackend(std::move(backend));
     }
 
+    platform::gfx::GfxConfig gfx;
+    gfx.headless = options->headless;
+    gfx.window = options->window;
+    gfx.screenshots = options->screenshots;
+    gfx.recordCalls = !options->trace.empty();
+    platform::gfx::configure(gfx);
+
     if (!harness.configure({options->frames, options->trace}, headless, error)) {
         std::fprintf(stderr, "tervo: %s\n", error.c_str());
         return 1;
@@ -93,6 +102,6 @@ int main(int argc, char** argv) {
     int code = WinMain(nullptr, nullptr, "", platform::SW_SHOWNORMAL);
     // A run cut short by a file that failed to load is a failure, though the
     // loop itself ends through the ordinary quit message.
-    if (loadFailed && code == 0) code = 1;
+    if (anyLoadFailed && code == 0) code = 1;
     return code;
 }

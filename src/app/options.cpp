@@ -30,6 +30,8 @@ std::string usageText() {
            "                        tokens: up down left right z x c, joy:X,Y[,bN...],\n"
            "                        focus-lost focus-gained minimize restore close destroy\n"
            "                        escape rbutton lbutton; '#' starts a comment\n"
+           "  --screenshot FRAME:FILE.png  write the 800x600 picture of that frame (repeatable;\n"
+           "                        headless runs then render with OpenGL off screen)\n"
            "  --clock-start SECONDS headless calendar time at start (default 1000000000)\n"
            "  --ms-start MS         headless millisecond clock at start (default 0)\n"
            "  --help                show this text\n";
@@ -76,6 +78,15 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
                 error = "--ms-start needs a number of milliseconds (0 to 4294967295), not '" + v + "'";
                 return std::nullopt;
             }
+        } else if (a == "--screenshot") {
+            if (!value(v)) return std::nullopt;
+            const auto colon = v.find(':');
+            std::uint64_t frame;
+            if (colon == std::string::npos || colon + 1 == v.size() || !parseNumber(v.substr(0, colon), frame)) {
+                error = "--screenshot needs FRAME:FILE.png, not '" + v + "'";
+                return std::nullopt;
+            }
+            o.screenshots.emplace_back(frame, v.substr(colon + 1));
         } else if (a == "--assets") {
             if (!value(o.assets)) return std::nullopt;
         } else if (a == "--input") {

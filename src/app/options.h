@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct Options {
@@ -17,6 +18,7 @@ struct Options {
     std::string trace;       // JSON Lines trace
     std::int64_t clockStart = 1000000000;  // headless calendar time, seconds
     std::uint32_t msStart = 0;             // headless millisecond clock at start
+    std::vector<std::pair<std::uint64_t, std::string>> screenshots;  // frame, PNG file
 };
 
 // Parses argv; on an error returns nothing and sets `error`.

@@ -8,7 +8,3 @@
 extern platform::HWND windowHandle;   // the one game window
 extern std::uint8_t hasFocus;         // 1 while the window has the keyboard focus
 extern std::int32_t controlMode;      // 0 keyboard, 1 joystick; set once at start-up
-
-// Set when a file of the game failed to load (the window is then destroyed
-// and the run ends); the process then exits with a failure code.
-extern bool loadFailed;

@@ -4,6 +4,7 @@
 #include "app/json_writer.h"
 #include "app/process.h"
 #include "app/singletons.h"
+#include "platform/gfx/gfx_trace.h"
 #include "platform/os.h"
 
 void writeFrameState(JsonWriter& w, std::uint64_t frame, std::uint64_t passes) {
@@ -25,4 +26,5 @@ void writeFrameState(JsonWriter& w, std::uint64_t frame, std::uint64_t passes) {
         w.end();
     }
     w.end();
+    platform::gfx::traceDisplay(w);
 }

@@ -88,8 +88,11 @@ int WinMain(HINSTANCE instance, HINSTANCE, const std::string&, int showCmd) {
     // 3 to 11. The long-lived objects, in order.
     frameTimer.clearPasses();
     display.init(windowHandle);
+    if (!display.device()) return 1;  // the box has been shown; nothing can be drawn
     keyboard.init(instance, windowHandle);
+    world.attachAll(display.device(), windowHandle, display.sprite());
     world.loadAll();
+    playerSide.attach(display.device(), windowHandle, display.sprite());
     playerSide.load();
     playerSide.reset();
     controlMode = joystick.init(instance, windowHandle);

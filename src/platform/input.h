@@ -7,10 +7,10 @@
 #include <cstdint>
 
 #include "platform/os.h"
+#include "platform/win_types.h"
 
 namespace platform {
 
-using HRESULT = std::int32_t;
 constexpr HRESULT DI_OK = 0;
 constexpr HRESULT DI_NOEFFECT = 1;
 constexpr HRESULT DIERR_INPUTLOST = static_cast<HRESULT>(0x8007001E);
@@ -18,8 +18,6 @@ constexpr HRESULT DIERR_NOTACQUIRED = static_cast<HRESULT>(0x8007000C);
 constexpr HRESULT DIERR_OTHERAPPHASPRIO = static_cast<HRESULT>(0x80070005);
 constexpr HRESULT DIERR_INVALIDPARAM = static_cast<HRESULT>(0x80070057);
 constexpr HRESULT DIERR_DEVICENOTREG = static_cast<HRESULT>(0x80040154);
-inline bool FAILED(HRESULT hr) { return hr < 0; }
-inline bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
 
 constexpr std::uint32_t DIRECTINPUT_VERSION = 0x0800;
 

@@ -5,6 +5,7 @@
 
 bool PlayerShip::steer(std::int32_t, std::int32_t, World&) { return false; }
 
+void PlayerSide::attach(platform::IDirect3DDevice9*, platform::HWND, platform::ID3DXSprite*) {}
 void PlayerSide::load() {}
 void PlayerSide::reset() {}
 void PlayerSide::handleAction(std::int32_t, std::int32_t, std::uint8_t, std::int32_t, std::uint8_t,

@@ -7,6 +7,7 @@
 #include "player/frame_rate_readout.h"
 #include "player/missile.h"
 #include "player/player_ship.h"
+#include "platform/gfx/d3dx9.h"
 #include "platform/real.h"
 #include "world/placement.h"
 
@@ -17,6 +18,7 @@ public:
     PlayerSide() = default;
 
     // Start-up (once), then every game start.
+    void attach(platform::IDirect3DDevice9* device, platform::HWND window, platform::ID3DXSprite* sprite);
     void load();
     void reset();
 

@@ -3,6 +3,7 @@
 // The field of play is not built yet: these are the World's operations with
 // their final signatures, doing nothing.
 
+void World::attachAll(platform::IDirect3DDevice9*, platform::HWND, platform::ID3DXSprite*) {}
 void World::loadAll() {}
 void World::reset(int) {}
 void World::setDifficulty(int) {}

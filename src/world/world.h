@@ -7,6 +7,7 @@
 
 #include "enemies/enemy_shots.h"
 #include "player/score_board.h"
+#include "platform/gfx/d3dx9.h"
 #include "platform/os.h"
 #include "world/beams.h"
 #include "world/boss.h"
@@ -16,7 +17,8 @@ class World {
 public:
     World() = default;
 
-    // Start-up (once).
+    // Start-up (once): hand out the device, window and sprite, then load.
+    void attachAll(platform::IDirect3DDevice9* device, platform::HWND window, platform::ID3DXSprite* sprite);
     void loadAll();
     // A game starts (difficulty 0 easy, 1 normal, 2 hard).
     void reset(int difficulty);

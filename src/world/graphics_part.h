@@ -1,0 +1,75 @@
+// GraphicsPart: the display resources of one field object (its mesh and
+// materials, a textured quad, the world matrix) and the toolkit's load,
+// draw and release steps with their failure reports.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/gfx/d3dx9.h"
+#include "platform/os.h"
+
+// Set once any load failure was reported (the window is then destroyed and
+// the run ends); the process exits with a failure code.
+extern bool anyLoadFailed;
+
+// The load-failure report: a box with the object's text and the caption
+// "メッセージ", then the owner window is destroyed.
+void reportLoadFailure(platform::HWND owner, const std::string& text);
+
+class GraphicsPart {
+public:
+    GraphicsPart() = default;
+    ~GraphicsPart() = default;
+
+    void attach(platform::IDirect3DDevice9* device, platform::HWND owner, platform::ID3DXSprite* sprite);
+
+    // The mesh load: identity world matrix, then the .x file. On failure the
+    // report is shown and false returned (the caller ends its load step).
+    bool loadMesh(const char* path, const char* failureText);
+    // A texture with a colour key into `out`; the same report on failure.
+    bool loadTexture(const char* path, platform::D3DCOLOR colorKey, const char* failureText,
+                     platform::IDirect3DTexture9** out);
+    // The 96-byte quad buffer; a failure shows "エラー" and the object goes
+    // on without it (it then skips drawing the quad).
+    bool createQuadBuffer(platform::IDirect3DVertexBuffer9** out);
+    bool createQuadBuffer() { return createQuadBuffer(&quadBuffer); }
+
+    // Draws every subset with its material; the caller set the world transform.
+    void drawMesh();
+    // Draws the quad with the quad texture as a two-triangle strip.
+    void drawQuad();
+
+    void releaseMesh();
+    void releaseQuad();
+
+    platform::IDirect3DDevice9* device = nullptr;   // not owned
+    platform::D3DXMATRIX worldMatrix;
+    platform::D3DXMATRIX secondMatrix;
+    platform::D3DXMATRIX thirdMatrix;
+    platform::IDirect3DVertexBuffer9* quadBuffer = nullptr;
+    platform::IDirect3DTexture9* quadTexture = nullptr;
+    platform::ID3DXSprite* sprite = nullptr;        // not owned
+    platform::ID3DXBuffer* materialsBuffer = nullptr;
+    platform::DWORD materialCount = 0;
+    platform::ID3DXMesh* mesh = nullptr;
+    platform::D3DMATERIAL9 currentMaterial;
+    platform::D3DXMATERIAL* materialArray = nullptr;  // borrowed from materialsBuffer
+    platform::HWND ownerWindow = nullptr;            // not owned
+};
+
+// One vertex of a quad: position, diffuse colour, one coordinate pair (24 bytes).
+struct QuadVertex {
+    float x, y, z;
+    platform::D3DCOLOR diffuse;
+    float u, v;
+};
+static_assert(sizeof(QuadVertex) == 24);
+constexpr platform::DWORD QuadFvf = platform::D3DFVF_XYZ | platform::D3DFVF_DIFFUSE | platform::D3DFVF_TEX1;
+
+// Writes four strip vertices through Lock/Unlock; false if the lock fails.
+bool writeQuad(platform::IDirect3DVertexBuffer9* buffer, const QuadVertex (&vertices)[4]);
+
+// The matrix helpers: they overwrite only the named elements.
+void setTranslationRow(platform::D3DXMATRIX& m, float x, float y, float z);
+void setScaleDiagonal(platform::D3DXMATRIX& m, float sx, float sy, float sz);
