@@ -5,24 +5,17 @@
 
 #include <cstdint>
 
+#include "platform/win_types.h"
+
 namespace platform {
 
-using DWORD = std::uint32_t;
-using UINT = std::uint32_t;
-using BOOL = int;
-using HRESULT = std::int32_t;
 using D3DCOLOR = std::uint32_t;  // 0xAARRGGBB
 
-constexpr HRESULT S_OK = 0;
-constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005u);
-constexpr HRESULT E_OUTOFMEMORY = static_cast<HRESULT>(0x8007000Eu);
 constexpr HRESULT D3DERR_INVALIDCALL = static_cast<HRESULT>(0x8876086Cu);
 constexpr HRESULT D3DERR_NOTAVAILABLE = static_cast<HRESULT>(0x8876086Au);
 constexpr HRESULT D3DERR_DEVICELOST = static_cast<HRESULT>(0x88760868u);
 constexpr HRESULT D3DERR_DEVICENOTRESET = static_cast<HRESULT>(0x88760869u);
 constexpr HRESULT D3DXERR_INVALIDDATA = static_cast<HRESULT>(0x88760B59u);
-constexpr bool FAILED(HRESULT hr) { return hr < 0; }
-constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
 
 constexpr UINT D3D_SDK_VERSION = 31;
 constexpr UINT D3DADAPTER_DEFAULT = 0;

@@ -96,4 +96,15 @@ bool writePng(const char* path, int width, int height, const std::vector<std::ui
     return png_image_write_to_file(&image, path, 0, rgba.data(), 0, nullptr) != 0;
 }
 
+bool writePngRgb(const char* path, int width, int height, const std::vector<std::uint8_t>& rgb) {
+    if (width <= 0 || height <= 0 || rgb.size() != std::size_t(width) * height * 3) return false;
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(width);
+    image.height = static_cast<png_uint_32>(height);
+    image.format = PNG_FORMAT_RGB;
+    return png_image_write_to_file(&image, path, 0, rgb.data(), 0, nullptr) != 0;
+}
+
 }  // namespace platform::gfx

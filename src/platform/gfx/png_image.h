@@ -29,5 +29,7 @@ std::vector<MipLevel> buildMipChain(MipLevel level0);
 
 // Writes RGBA8 rows (top to bottom) as a PNG file; false on any error.
 bool writePng(const char* path, int width, int height, const std::vector<std::uint8_t>& rgba);
+// The same for RGB rows: a file without alpha.
+bool writePngRgb(const char* path, int width, int height, const std::vector<std::uint8_t>& rgb);
 
 }  // namespace platform::gfx
