@@ -64,9 +64,11 @@ bool RegisterClassEx(const WNDCLASSEX& wc) {
 HWND CreateWindowEx(const std::string& className, const std::string& title, int width,
                     int height) {
     auto it = state().classes.find(className);
-    if (it == state().classes.end() || state().windowCreated) return nullptr;
+    // One window at a time; a new one may follow a destroyed one.
+    if (it == state().classes.end() || (state().windowCreated && !state().window.destroyed)) return nullptr;
     if (!state().backend->createWindow(title, width, height, it->second.largeIconPath)) return nullptr;
     state().window.proc = it->second.lpfnWndProc;
+    state().window.destroyed = false;
     state().windowCreated = true;
     return &state().window;
 }
