@@ -26,5 +26,15 @@ void writeFrameState(JsonWriter& w, std::uint64_t frame, std::uint64_t passes) {
         w.end();
     }
     w.end();
-    platform::gfx::traceDisplay(w);
+
+    w.beginObject("display");
+    w.field("titleScreen", display.titleScreen);
+    w.field("storyScreen", display.storyScreen);
+    w.field("inGame", display.inGame);
+    w.field("gameOver", display.gameOver);
+    w.field("stageClear", display.stageClear);
+    w.field("staffRoll", display.staffRoll);
+    w.field("screenDelay", display.screenDelay);
+    platform::gfx::traceDisplay(w, "device");
+    w.end();
 }
