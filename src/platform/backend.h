@@ -61,6 +61,14 @@ public:
 Backend& backend();
 // The window handle that backends put into the messages they queue.
 HWND gameWindow();
+// A message for the game window, as backends queue them.
+inline MSG windowMessage(unsigned message, WPARAM wParam = 0) {
+    MSG m;
+    m.hwnd = gameWindow();
+    m.message = message;
+    m.wParam = wParam;
+    return m;
+}
 // Backends call this when the window loses the focus (input is unacquired).
 void noteFocusLost();
 void installBackend(std::unique_ptr<Backend> b);

@@ -22,13 +22,7 @@ void HeadlessBackend::setNextFrame(std::uint64_t frame) {
 }
 
 void HeadlessBackend::deliver(const ScriptLine& line, std::deque<MSG>& queue) {
-    auto post = [&](unsigned message, WPARAM wParam = 0) {
-        MSG m;
-        m.hwnd = gameWindow();
-        m.message = message;
-        m.wParam = wParam;
-        queue.push_back(m);
-    };
+    auto post = [&](unsigned message, WPARAM wParam = 0) { queue.push_back(windowMessage(message, wParam)); };
     for (ScriptEvent e : line.events) {
         switch (e) {
             case ScriptEvent::FocusLost:

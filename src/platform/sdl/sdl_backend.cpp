@@ -204,13 +204,7 @@ public:
 
 private:
     void translate(const SDL_Event& e, std::deque<MSG>& queue) {
-        auto post = [&](unsigned message, WPARAM wParam = 0) {
-            MSG m;
-            m.hwnd = gameWindow();
-            m.message = message;
-            m.wParam = wParam;
-            queue.push_back(m);
-        };
+        auto post = [&](unsigned message, WPARAM wParam = 0) { queue.push_back(windowMessage(message, wParam)); };
         switch (e.type) {
             case SDL_QUIT: post(WM_CLOSE); break;
             case SDL_WINDOWEVENT:
