@@ -1,0 +1,110 @@
+#include "platform/audio/audio_output.h"
+
+#include <SDL.h>
+
+#include <vector>
+
+#include "platform/audio/mixer.h"
+#include "platform/audio/wav_writer.h"
+
+namespace platform::audio {
+
+namespace {
+
+constexpr std::uint32_t deviceRate = 44100;
+
+struct Output {
+    std::shared_ptr<Mixer> mixer;
+    bool realTime = false;
+    SDL_AudioDeviceID device = 0;
+    std::uint64_t generation = 0;   // a closed output's clock listener stays silent
+    std::uint64_t framesOut = 0;    // virtual: frames mixed since tick 0
+    WavWriter wav;
+    std::vector<float>* capture = nullptr;
+    std::vector<float> buffer;
+};
+
+Output& out() {
+    static Output o;
+    return o;
+}
+
+void deviceCallback(void* user, Uint8* stream, int len) {
+    auto* mixer = static_cast<Mixer*>(user);
+    mixer->mix(reinterpret_cast<float*>(stream), static_cast<std::size_t>(len) / (2 * sizeof(float)));
+}
+
+// Mixes the virtual output up to the clock's new time.
+void advanceTo(std::uint64_t ticks) {
+    Output& o = out();
+    std::uint64_t target = ticks * deviceRate / VirtualClock::ticksPerSecond;
+    while (o.mixer && o.framesOut < target) {
+        std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(target - o.framesOut, 4096));
+        o.buffer.resize(2 * n);
+        o.mixer->mix(o.buffer.data(), n);
+        o.wav.write(o.buffer.data(), n);
+        if (o.capture) o.capture->insert(o.capture->end(), o.buffer.begin(), o.buffer.end());
+        o.framesOut += n;
+    }
+}
+
+bool openDevice(Output& o) {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+    auto mixer = std::make_shared<Mixer>(deviceRate);
+    SDL_AudioSpec want{}, have{};
+    want.freq = static_cast<int>(deviceRate);
+    want.format = AUDIO_F32SYS;
+    want.channels = 2;
+    want.samples = 1024;
+    want.callback = deviceCallback;
+    want.userdata = mixer.get();
+    o.device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    if (o.device == 0) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return false;
+    }
+    o.mixer = std::move(mixer);
+    o.realTime = true;
+    SDL_PauseAudioDevice(o.device, 0);
+    return true;
+}
+
+}  // namespace
+
+bool openOutput(const OutputConfig& config) {
+    closeOutput();
+    Output& o = out();
+    ++o.generation;
+    if (!config.headless) return openDevice(o);
+    o.mixer = std::make_shared<Mixer>(deviceRate);
+    o.realTime = false;
+    if (!config.wavOutPath.empty()) o.wav.open(config.wavOutPath, deviceRate, 2);
+    if (config.clock) {
+        o.framesOut = config.clock->ticks() * deviceRate / VirtualClock::ticksPerSecond;
+        std::uint64_t generation = o.generation;
+        config.clock->onAdvance([generation](std::uint64_t ticks) {
+            if (out().generation == generation) advanceTo(ticks);
+        });
+    }
+    return true;
+}
+
+void closeOutput() {
+    Output& o = out();
+    if (o.device) {
+        SDL_CloseAudioDevice(o.device);  // waits for a running callback
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        o.device = 0;
+    }
+    o.wav.close();
+    o.mixer.reset();
+    o.realTime = false;
+    o.capture = nullptr;
+    ++o.generation;
+}
+
+std::shared_ptr<Mixer> outputMixer() { return out().mixer; }
+bool outputIsRealTime() { return out().realTime; }
+void captureOutput(std::vector<float>* sink) { out().capture = sink; }
+
+}  // namespace platform::audio

@@ -1,0 +1,36 @@
+// The process's one audio output: the SDL audio device, or in headless runs
+// a virtual output mixed as the virtual clock advances (and written to a WAV
+// file when asked). Sound and music objects reach the mixer through it.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/clock.h"
+
+namespace platform::audio {
+
+class Mixer;
+
+struct OutputConfig {
+    bool headless = false;
+    platform::VirtualClock* clock = nullptr;
+    std::string wavOutPath;
+};
+
+// Called once before the game starts. Real: opens the default device at
+// 44.1 kHz stereo; when that fails the game runs silent (no mixer).
+// Headless: the mixer runs in step with config.clock, deterministically.
+bool openOutput(const OutputConfig& config);
+// Called at the very end of the process; finishes the WAV file.
+void closeOutput();
+
+// The mixer of the open output, or null when there is none.
+std::shared_ptr<Mixer> outputMixer();
+// True when the output is a device playing in real time (not virtual).
+bool outputIsRealTime();
+// Headless: appends every mixed frame (interleaved stereo) to sink; null stops.
+void captureOutput(std::vector<float>* sink);
+
+}  // namespace platform::audio
