@@ -11,6 +11,9 @@ namespace platform {
 
 using D3DCOLOR = std::uint32_t;  // 0xAARRGGBB
 
+constexpr BOOL TRUE = 1;
+constexpr BOOL FALSE = 0;
+
 constexpr HRESULT D3DERR_INVALIDCALL = static_cast<HRESULT>(0x8876086Cu);
 constexpr HRESULT D3DERR_NOTAVAILABLE = static_cast<HRESULT>(0x8876086Au);
 constexpr HRESULT D3DERR_DEVICELOST = static_cast<HRESULT>(0x88760868u);

@@ -71,7 +71,11 @@ bool GlBackend::init(GlDeviceKind kind, std::string& error) {
     if (!program_.build(error)) return false;
     glGenVertexArrays(1, &vao_);
     glBindVertexArray(vao_);
-    if (epoxy_has_gl_extension("GL_EXT_texture_filter_anisotropic") || epoxy_gl_version() >= 46) {
+    // Anisotropy only on hardware: Mesa's software rasteriser is slow with it
+    // and blends in smaller mip levels even where a texture is magnified.
+    const bool anisotropic = epoxy_has_gl_extension("GL_EXT_texture_filter_anisotropic") ||
+                             epoxy_gl_version() >= 46;
+    if (anisotropic && !isSoftwareRenderer(context_->renderer())) {
         glGetFloatv(GL_MAX_TEXTURE_MAX_ANISOTROPY_EXT, &maxAnisotropy_);
         maxAnisotropy_ = std::min(maxAnisotropy_, 16.0f);
     }
