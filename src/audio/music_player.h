@@ -2,6 +2,13 @@
 // decoded from Ogg Vorbis and played one at a time.
 #pragma once
 
+#include <condition_variable>
+#include <mutex>
+#include <vector>
+
+#include "audio/track_decoder.h"
+#include "audio/track_image.h"
+#include "platform/audio/dmusic.h"
 #include "platform/os.h"
 
 class MusicPlayer {
@@ -19,4 +26,36 @@ public:
     // Lower track t to silence over 5000 ms; it keeps playing silently.
     bool fadeOut(int t);
     void release();
+
+private:
+    // The tracks decode in the background from init on; a call on a track
+    // still decoding waits for it when the output runs on virtual time (so
+    // runs repeat exactly), and otherwise takes effect when it is ready.
+    enum class TrackState { Failed, Decoding, Ready };
+    static constexpr std::size_t maxTrackBytes = std::size_t{1} << 30;
+
+    bool loadTrack(const char* path);
+    void trackDecoded(std::size_t t, TrackImage image);
+    bool attachTrack(std::size_t t);  // image to segment, download, path
+    bool createTrackPath(std::size_t t);
+    bool startTrack(std::size_t t);
+    bool fadeTrack(std::size_t t);
+    // False when the call on track t is deferred until it is decoded.
+    bool settle(std::unique_lock<std::mutex>& lock, std::size_t t);
+
+    platform::IDirectMusicPerformance8* performance_ = nullptr;
+    platform::IDirectMusicLoader8* loader_ = nullptr;
+    std::vector<platform::IDirectMusicSegment8*> segments_;
+    std::vector<platform::IDirectMusicAudioPath8*> paths_;
+    std::vector<platform::IDirectSoundBuffer8*> pathBuffers_;
+    std::vector<TrackImage> images_;
+
+    std::vector<TrackState> states_;
+    std::vector<bool> fadePending_;
+    int pending_ = -1;  // track to start once decoded
+    bool comInitialized_ = false;
+    std::mutex mutex_;
+    std::condition_variable decoded_;
+    TrackDecoder decoder_{[this](std::size_t t, TrackImage image) { trackDecoded(t, std::move(image)); },
+                          maxTrackBytes};
 };

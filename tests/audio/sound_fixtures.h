@@ -28,7 +28,9 @@ inline void put32(Bytes& b, std::uint32_t v) {
     put16(b, v & 0xFFFF);
     put16(b, v >> 16);
 }
-inline void putId(Bytes& b, const char* id) { b.insert(b.end(), id, id + 4); }
+inline void putId(Bytes& b, const char* id) {
+    for (int i = 0; i < 4; ++i) b.push_back(static_cast<std::uint8_t>(id[i]));
+}
 
 inline Bytes chunk(const char* id, const Bytes& body) {
     Bytes b;

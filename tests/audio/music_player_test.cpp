@@ -1,0 +1,161 @@
+// MusicPlayer with tracks encoded by the test under o/ of a scratch working
+// directory, heard in the headless mix.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+
+#include "audio/music_player.h"
+#include "audio/sound_fixtures.h"
+
+namespace {
+
+double rms(const std::vector<float>& mix, std::size_t from, std::size_t to) {
+    double e = 0;
+    for (std::size_t i = 2 * from; i < 2 * to; ++i) e += double(mix[i]) * mix[i];
+    return std::sqrt(e / double(2 * (to - from)));
+}
+
+class MusicPlayerTest : public fixtures::HeadlessAudio {
+protected:
+    static void SetUpTestSuite() {
+        // Mono 22.05 kHz keeps encoding quick; the mixer resamples.
+        title = new fixtures::Bytes(fixtures::encodeOgg(fixtures::sine(440, 3, 22050, 1, 0.4f), 1, 22050));
+        game = new fixtures::Bytes(fixtures::encodeOgg(fixtures::sine(330, 7, 22050, 1, 0.4f), 1, 22050));
+        boss = new fixtures::Bytes(fixtures::encodeOgg(fixtures::sine(550, 2, 22050, 1, 0.4f), 1, 22050));
+    }
+    static void TearDownTestSuite() {
+        delete title;
+        delete game;
+        delete boss;
+    }
+    void SetUp() override {
+        HeadlessAudio::SetUp();
+        fixtures::writeFile(dir / "o" / "title.ogg", *title);
+        fixtures::writeFile(dir / "o" / "story.ogg", fixtures::Bytes(3000, 'x'));  // damaged
+        fixtures::writeFile(dir / "o" / "game.ogg", *game);
+        fixtures::writeFile(dir / "o" / "boss.ogg", *boss);
+        old = std::filesystem::current_path();
+        std::filesystem::current_path(dir);
+    }
+    void TearDown() override {
+        std::filesystem::current_path(old);
+        HeadlessAudio::TearDown();
+    }
+    double level(std::uint32_t fromMs, std::uint32_t toMs) const { return rms(mix, framesAt(fromMs), framesAt(toMs)); }
+
+    static inline fixtures::Bytes *title, *game, *boss;
+    std::filesystem::path old;
+};
+
+}  // namespace
+
+TEST_F(MusicPlayerTest, PlayingAStillDecodingTrackStartsItOnTheSpot) {
+    MusicPlayer music;
+    ASSERT_TRUE(music.init(nullptr, nullptr));
+    EXPECT_TRUE(music.playTrack(0));  // the decode is waited for: the output runs on virtual time
+    run(500);
+    EXPECT_GT(peak(0, framesAt(5)), 0.1f);
+    EXPECT_GT(level(400, 500), 0.15);
+}
+
+TEST_F(MusicPlayerTest, AnIndexPastTheTracksDoesNothingNotEvenStop) {
+    MusicPlayer music;
+    music.init(nullptr, nullptr);
+    music.playTrack(0);
+    run(300);
+    EXPECT_FALSE(music.playTrack(4));
+    EXPECT_FALSE(music.playTrack(-1));
+    EXPECT_FALSE(music.fadeOut(4));
+    run(300);
+    EXPECT_GT(level(500, 600), 0.15);
+}
+
+TEST_F(MusicPlayerTest, ATrackThatFailedToLoadStillStopsTheMusic) {
+    MusicPlayer music;
+    music.init(nullptr, nullptr);
+    music.playTrack(0);
+    run(300);
+    EXPECT_TRUE(music.playTrack(1));  // story.ogg is damaged
+    std::size_t at = frames();
+    run(300);
+    EXPECT_EQ(peak(at, frames()), 0.f);
+    EXPECT_FALSE(music.fadeOut(1));
+}
+
+TEST_F(MusicPlayerTest, StopAllSilencesAtOnceAndTheTracksDoNotLoop) {
+    MusicPlayer music;
+    EXPECT_FALSE(music.stopAll());  // no performance yet
+    music.init(nullptr, nullptr);
+    music.playTrack(3);
+    run(200);
+    EXPECT_TRUE(music.stopAll());
+    std::size_t at = frames();
+    run(100);
+    EXPECT_EQ(peak(at, frames()), 0.f);
+    music.playTrack(3);  // two seconds long
+    run(3500);
+    EXPECT_GT(level(300 + 1800, 300 + 1950), 0.15);
+    EXPECT_LT(level(300 + 3000, 300 + 3500), 1e-3);  // only the last of the room's tail
+}
+
+TEST_F(MusicPlayerTest, ReplayingATrackRestartsItFromItsBeginning) {
+    MusicPlayer music;
+    music.init(nullptr, nullptr);
+    music.playTrack(0);
+    run(700);
+    music.playTrack(0);
+    run(700);
+    // Stopping clears the chorus and the room, so the second start sounds
+    // exactly like the first.
+    std::size_t second = framesAt(700);
+    for (std::size_t i = 0; i < framesAt(600); i += 37) {
+        ASSERT_EQ(left(i), left(second + i)) << i;
+        ASSERT_EQ(right(i), right(second + i)) << i;
+    }
+}
+
+TEST_F(MusicPlayerTest, AFadeReachesSilenceAtFiveSecondsThenTheBossTrackPlaysAtFullVolume) {
+    MusicPlayer music;
+    music.init(nullptr, nullptr);
+    music.playTrack(3);  // the boss track as it sounds at first
+    run(500);
+    std::vector<float> boss(mix.begin(), mix.end());
+    mix.clear();
+    music.playTrack(2);
+    run(1000);
+    double full = level(800, 1000);
+    EXPECT_GT(full, 0.15);
+    EXPECT_TRUE(music.fadeOut(2));
+    run(5300);
+    EXPECT_NEAR(20 * std::log10(level(3450, 3550) / full), -48, 1.5);  // halfway in decibels
+    EXPECT_LT(level(6100, 6300) / full, 1e-5);                          // silent while it runs on
+    music.playTrack(3);
+    run(500);
+    // Exactly as before: its own path was never faded.
+    std::size_t at = framesAt(6300);
+    for (std::size_t i = 0; i < framesAt(500); i += 29) ASSERT_EQ(mix[2 * (at + i)], boss[2 * i]) << i;
+}
+
+TEST_F(MusicPlayerTest, QuittingWhileTracksDecodeEndsAtOnce) {
+    // Long tracks: a full decode takes far longer than cancelling.
+    auto longTrack = fixtures::encodeOgg(fixtures::sine(440, 60, 22050, 1, 0.4f), 1, 22050);
+    for (const char* name : {"title.ogg", "story.ogg", "game.ogg", "boss.ogg"})
+        fixtures::writeFile(dir / "o" / name, longTrack);
+    auto start = std::chrono::steady_clock::now();
+    {
+        MusicPlayer whole;
+        whole.init(nullptr, nullptr);
+        whole.playTrack(3);  // waits for the last track
+    }
+    auto decodeAll = std::chrono::steady_clock::now() - start;
+    start = std::chrono::steady_clock::now();
+    {
+        MusicPlayer quitting;
+        quitting.init(nullptr, nullptr);
+        quitting.release();
+    }
+    auto quit = std::chrono::steady_clock::now() - start;
+    EXPECT_LT(quit * 4, decodeAll) << "decoding " << std::chrono::duration<double>(decodeAll).count()
+                                   << " s, quitting " << std::chrono::duration<double>(quit).count() << " s";
+}
