@@ -71,6 +71,7 @@ public:
     std::uint32_t handle() const { return handle_; }
     UINT length() const { return static_cast<UINT>(bytes_.size()); }
     const std::uint8_t* bytes() const { return bytes_.data(); }
+    DWORD fvf() const { return fvf_; }  // the format it was created with
 
 private:
     ~IDirect3DVertexBuffer9() override;
