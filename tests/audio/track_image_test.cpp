@@ -15,7 +15,7 @@ std::uint16_t le16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[
 
 std::FILE* memoryFile(const fixtures::Bytes& b) {
     std::FILE* f = std::tmpfile();
-    std::fwrite(b.data(), 1, b.size(), f);
+    if (!b.empty()) std::fwrite(b.data(), 1, b.size(), f);
     std::rewind(f);
     return f;
 }

@@ -69,7 +69,8 @@ bool readImage(const std::uint8_t* data, std::int64_t length, audio::PcmView& pc
               mmioDescend(h, &chunk, &riff, MMIO_FINDCHUNK) == MMSYSERR_NOERROR &&
               std::uint64_t{chunk.dwDataOffset} + chunk.cksize <= static_cast<std::uint64_t>(length);
     mmioClose(h, 0);
-    if (!ok || format.wFormatTag != WAVE_FORMAT_PCM || format.nChannels == 0 || format.nSamplesPerSec == 0)
+    if (!ok || format.wFormatTag != WAVE_FORMAT_PCM || format.nChannels == 0 ||
+        format.nSamplesPerSec < Mixer::minRate || format.nSamplesPerSec > Mixer::maxRate)
         return false;
     const std::uint8_t* samples = data + chunk.dwDataOffset;
     if (format.wBitsPerSample == 16 && reinterpret_cast<std::uintptr_t>(samples) % 2 == 0) {

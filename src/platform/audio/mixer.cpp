@@ -25,6 +25,9 @@ void Mixer::setSource(VoiceId v, PcmView source) {
     if (it == voices_.end()) return;
     Voice& voice = it->second;
     voice.source = std::move(source);
+    // Rates outside what a sound card ever took are refused: the resampler's
+    // filter grows with the ratio.
+    if (voice.source.rate < minRate || voice.source.rate > maxRate) voice.source = {};
     if (voice.source.empty()) {
         voice.playing = false;
         voice.frame = 0;
@@ -122,6 +125,9 @@ std::uint64_t Mixer::framesMixed() const {
 }
 
 const Resampler& Mixer::resamplerFor(std::uint32_t sourceRate) {
+    // A game uses a handful of rates; a bad file's odd rate must not make
+    // the cache grow without end.
+    if (resamplers_.size() >= 16 && !resamplers_.count(sourceRate)) resamplers_.clear();
     auto& r = resamplers_[sourceRate];
     if (!r) r = std::make_unique<Resampler>(sourceRate, rate_);
     return *r;

@@ -25,14 +25,15 @@ class Mixer {
 public:
     enum class Bus { Effects, Music };
     using VoiceId = std::uint32_t;
+    static constexpr std::uint32_t minRate = 100, maxRate = 200000;  // of a source
 
     explicit Mixer(std::uint32_t rate = 44100);
     std::uint32_t rate() const { return rate_; }
 
     VoiceId createVoice(Bus bus);
     void destroyVoice(VoiceId v);
-    // A new source keeps the position (clamped to its length); an empty one
-    // halts the voice.
+    // A new source keeps the position (clamped to its length); an empty one,
+    // or one whose rate is outside minRate..maxRate, halts the voice.
     void setSource(VoiceId v, PcmView source);
     // Clears the source of every voice whose source is owned by owner.
     void dropSourcesOf(const void* owner);
