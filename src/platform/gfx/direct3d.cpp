@@ -2,6 +2,7 @@
 #include "platform/gfx/d3d9.h"
 
 #include <cstdio>
+#include <string>
 
 #include "platform/gfx/gfx_config.h"
 #include "platform/gfx/gl/gl_backend.h"
@@ -51,9 +52,12 @@ HRESULT IDirect3D9::CreateDevice(UINT adapter, D3DDEVTYPE type, Window*, DWORD b
         std::string error;
         backend = gfx::GlBackend::create(kind, error);
         if (!backend) {
-            // Each stage's reason goes to stderr only; the game shows its boxes.
-            std::fprintf(stderr, "gfx: device type %u not created: %s\n", unsigned(type),
-                         error.c_str());
+            // The game shows its own boxes; why each stage failed goes to
+            // stderr once the last one has failed too.
+            static std::string reasons;
+            reasons += "  device type " + std::to_string(type) +
+                       (hardwareVp ? " (hardware vertex processing): " : ": ") + error + "\n";
+            if (type == D3DDEVTYPE_REF) std::fprintf(stderr, "gfx: no device\n%s", reasons.c_str());
             return D3DERR_NOTAVAILABLE;
         }
     }

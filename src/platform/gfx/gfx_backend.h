@@ -62,6 +62,8 @@ public:
     // The picture last composed, 800 x 600 RGBA rows top to bottom (empty
     // when the backend draws nothing).
     virtual std::vector<std::uint8_t> readPixels() { return {}; }
+    // Waits until everything asked so far has been drawn (for timing).
+    virtual void finish() {}
 };
 
 }  // namespace platform::gfx

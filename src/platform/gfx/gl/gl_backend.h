@@ -34,6 +34,9 @@ public:
     bool present() override;
     bool reset() override { return true; }
     std::vector<std::uint8_t> readPixels() override;
+    void finish() override {
+        if (usable()) glFinish();
+    }
 
     const std::string& renderer() const { return context_->renderer(); }
     // Size of the frame buffer the picture is composed in.
