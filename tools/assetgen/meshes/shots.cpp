@@ -1,0 +1,116 @@
+// Shots and beams (drawn additively, so mostly emissive) and the extruded
+// letters of the stage-clear sequence.
+#include <cmath>
+
+#include "gen/mesh.h"
+#include "gen/pack.h"
+
+namespace assetgen {
+namespace {
+
+// A glowing bolt: an outer shell and a brighter core, both along z.
+std::string bolt(const char* name, Color outer, Color inner, float w, float h, float len) {
+  MeshBuilder m;
+  int shell = m.glowMaterial("Shell", outer);
+  int core = m.glowMaterial("Core", inner);
+  m.loftZ({{-len, regular(8, 0.02f, 0.02f)}, {-len * 0.5f, regular(8, w, h)},
+           {len * 0.6f, regular(8, w * 0.8f, h * 0.8f)}, {len, regular(8, 0.02f, 0.02f)}},
+          shell);
+  m.loftZ({{-len * 0.8f, regular(6, 0.02f, 0.02f)}, {-len * 0.3f, regular(6, w * 0.45f, h * 0.45f)},
+           {len * 0.8f, regular(6, 0.02f, 0.02f)}},
+          core);
+  return m.toX(name);
+}
+
+std::string orb() {
+  MeshBuilder m;
+  int shell = m.glowMaterial("Shell", rgb(60, 230, 110));
+  int core = m.glowMaterial("Core", rgb(210, 255, 210));
+  m.ellipsoid({0, 0, 0}, {0.9f, 0.6f, 0.9f}, shell, 12, 8);
+  m.setTransform({90, 0, 0}, {0, 0, 0});
+  m.prismZ(regular(14, 1.25f, 1.25f), -0.05f, 0.05f, core);
+  m.resetTransform();
+  return m.toX("Orb");
+}
+
+// Block letters, 0.9 wide, 1.2 tall and 0.3 deep, from bars and slanted
+// strokes; gold faces and darker sides.
+struct Letter {
+  MeshBuilder m;
+  int face, side;
+  Letter() {
+    face = m.material("Face", rgb(255, 200, 60), 0.3f, 0.8f, 40);
+    side = m.material("Side", rgb(200, 90, 30), 0.25f, 0.4f, 20);
+  }
+  void bar(float x0, float y0, float x1, float y1) {
+    m.box2({(x0 + x1) / 2, (y0 + y1) / 2, 0}, {(x1 - x0) / 2, (y1 - y0) / 2, 0.15f}, face, side);
+  }
+  void stroke(Vec2 a, Vec2 b, float w) {  // slanted bar from a to b
+    float dx = b.x - a.x, dy = b.y - a.y, l = std::hypot(dx, dy);
+    float nx = -dy / l * w / 2, ny = dx / l * w / 2;
+    m.prismZ({{a.x + nx, a.y + ny}, {b.x + nx, b.y + ny}, {b.x - nx, b.y - ny}, {a.x - nx, a.y - ny}}, -0.15f, 0.15f,
+             side, face);
+  }
+};
+
+const float T = 0.22f;  // stroke thickness
+
+std::string letter(char c) {
+  Letter l;
+  switch (c) {
+    case 'C':
+      l.bar(-0.45f, -0.6f, -0.45f + T, 0.6f);
+      l.bar(-0.45f + T, 0.6f - T, 0.45f, 0.6f);
+      l.bar(-0.45f + T, -0.6f, 0.45f, -0.6f + T);
+      l.bar(0.45f - T, 0.2f, 0.45f, 0.6f - T);
+      l.bar(0.45f - T, -0.6f + T, 0.45f, -0.2f);
+      break;
+    case 'L':
+      l.bar(-0.45f, -0.6f + T, -0.45f + T, 0.6f);
+      l.bar(-0.45f, -0.6f, 0.4f, -0.6f + T);
+      break;
+    case 'E':
+      l.bar(-0.45f, -0.6f, -0.45f + T, 0.6f);
+      l.bar(-0.45f + T, 0.6f - T, 0.42f, 0.6f);
+      l.bar(-0.45f + T, -T / 2, 0.25f, T / 2);
+      l.bar(-0.45f + T, -0.6f, 0.42f, -0.6f + T);
+      break;
+    case 'A':
+      l.stroke({-0.4f, -0.6f}, {-0.02f, 0.6f}, T * 1.1f);
+      l.stroke({0.4f, -0.6f}, {0.02f, 0.6f}, T * 1.1f);
+      l.bar(-0.24f, -0.22f, 0.24f, -0.22f + T * 0.9f);
+      break;
+    case 'R':
+      l.bar(-0.45f, -0.6f, -0.45f + T, 0.6f);
+      l.bar(-0.45f + T, 0.6f - T, 0.25f, 0.6f);
+      l.bar(-0.45f + T, -0.05f, 0.25f, -0.05f + T);
+      l.bar(0.42f - T, 0.12f, 0.42f, 0.45f);
+      l.stroke({0.25f, 0.6f - T / 2}, {0.42f, 0.42f}, T * 0.9f);
+      l.stroke({0.25f, -0.05f + T / 2}, {0.42f, 0.15f}, T * 0.9f);
+      l.stroke({-0.05f, -0.02f}, {0.42f, -0.6f}, T * 1.1f);
+      break;
+    case '!':
+      l.bar(-0.12f, -0.2f, 0.12f, 0.6f);
+      l.bar(-0.12f, -0.6f, 0.12f, -0.36f);
+      break;
+  }
+  return l.m.toX(std::string("Letter") + (c == '!' ? std::string("Bang") : std::string(1, c)));
+}
+
+}  // namespace
+
+void addCraftMeshes(Builders& b);
+void addBossMeshes(Builders& b);
+
+void addMeshes(Builders& b) {
+  addCraftMeshes(b);
+  addBossMeshes(b);
+  b.meshes["x/beam3.x"] = [] { return bolt("PlasmaBolt", rgb(60, 200, 255), rgb(220, 250, 255), 0.35f, 0.35f, 1.4f); };
+  b.meshes["x/bossbeam1.x"] = [] { return bolt("FanBeam", rgb(255, 140, 40), rgb(255, 240, 180), 1.2f, 0.3f, 1.5f); };
+  b.meshes["x/bossbeam3.x"] = [] { return bolt("NeedleBeam", rgb(255, 50, 40), rgb(255, 200, 190), 0.45f, 0.45f, 2.0f); };
+  b.meshes["x/beam4.x"] = [] { return bolt("PlasmaLens", rgb(240, 60, 200), rgb(255, 220, 250), 1.0f, 0.6f, 1.4f); };
+  b.meshes["x/tama2.x"] = orb;
+  for (char c : std::string("CLEAR!")) b.meshes[std::string("x/") + c + ".x"] = [c] { return letter(c); };
+}
+
+}  // namespace assetgen
