@@ -1,0 +1,50 @@
+// tervo-gallery --headless --sheet OUT.png [PACKDIR]: writes OUT.png (every
+// mesh from three angles, lit as in the game) and OUT-images.png (every
+// image at its size over a checkerboard, colour key applied). PACKDIR is
+// the folder holding t/ and x/ (default: the program's own folder).
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "platform/backend.h"
+#include "platform/headless/headless_backend.h"
+#include "sheets.h"
+
+int main(int argc, char** argv) {
+  bool headless = false;
+  std::string sheet, pack = std::filesystem::path(argv[0]).parent_path().string();
+  for (int i = 1; i < argc; ++i) {
+    std::string a = argv[i];
+    if (a == "--headless") {
+      headless = true;
+    } else if (a == "--sheet" && i + 1 < argc) {
+      sheet = argv[++i];
+    } else {
+      pack = a;
+    }
+  }
+  if (!headless || sheet.empty()) {
+    std::fprintf(stderr, "usage: tervo-gallery --headless --sheet OUT.png [PACKDIR]\n");
+    return 2;
+  }
+  std::string error;
+  auto script = platform::InputScript::parse("", error);
+  if (!script) {
+    std::fprintf(stderr, "tervo-gallery: %s\n", error.c_str());
+    return 1;
+  }
+  platform::installBackend(std::make_unique<platform::HeadlessBackend>(std::move(*script), 0, 0));
+  std::filesystem::path out = sheet;
+  std::string images = (out.parent_path() / (out.stem().string() + "-images" + out.extension().string())).string();
+  for (auto [err, file] : {std::pair{gallery::writeMeshSheet(pack, sheet), sheet},
+                           std::pair{gallery::writeImageSheet(pack, images), images}}) {
+    if (!err.empty()) {
+      std::fprintf(stderr, "tervo-gallery: %s: %s\n", file.c_str(), err.c_str());
+      return 1;
+    }
+    std::printf("tervo-gallery: wrote %s\n", file.c_str());
+  }
+  platform::releaseBackend();
+  return 0;
+}
