@@ -26,8 +26,12 @@ bool Harness::configure(const Options& options, platform::HeadlessBackend* headl
 }
 
 void Harness::notePass() {
-    // Boxes shown during start-up went to stderr only.
-    if (passes_++ == 0) platform::takeShownBoxes();
+    // What start-up showed and drew is not part of the first frame (its
+    // boxes went to stderr).
+    if (passes_++ == 0) {
+        platform::takeShownBoxes();
+        platform::gfx::setCurrentFrame(0);
+    }
 }
 
 void Harness::afterFrame(const FrameTimer&) {
