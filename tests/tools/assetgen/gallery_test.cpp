@@ -1,0 +1,44 @@
+// The gallery draws every mesh visibly from each of its three angles with
+// the game's graphics layer, and lays out every image.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <unistd.h>
+
+#include "check/png_check.h"
+#include "manifest.h"
+#include "pack_files.h"
+
+#ifdef GALLERY_EXE
+namespace assetgen {
+namespace {
+
+TEST(Gallery, SheetsShowEveryMeshAndImage) {
+  namespace fs = std::filesystem;
+  fs::path dir = fs::temp_directory_path() / ("tervo-gallery-" + std::to_string(getpid()));
+  fs::create_directories(dir);
+  std::string cmd = std::string("'") + GALLERY_EXE + "' --headless --sheet '" + (dir / "sheet.png").string() +
+                    "' '" + test::packDir().string() + "' >/dev/null 2>&1";
+  if (std::system(cmd.c_str()) != 0) GTEST_SKIP() << "the gallery could not render here (no OpenGL 3.3?)";
+  PngImage meshes, images;
+  std::string err;
+  ASSERT_TRUE(readPng((dir / "sheet.png").string(), meshes, err)) << err;
+  ASSERT_TRUE(readPng((dir / "sheet-images.png").string(), images, err)) << err;
+  int count = 0;
+  for (const AssetEntry& e : manifest()) count += e.kind == Kind::Mesh;
+  const int tileW = 400, tileH = 300, perRow = 6;
+  ASSERT_EQ(meshes.width, tileW * perRow);
+  for (int t = 0; t < count * 3; ++t) {
+    int x0 = (t % perRow) * tileW, y0 = (t / perRow) * tileH, drawn = 0;
+    for (int y = y0; y < y0 + tileH; ++y)
+      for (int x = x0; x < x0 + tileW; ++x) drawn += (meshes.argb(x, y) & 0xFFFFFF) != 0x283040;
+    EXPECT_GT(drawn, 150) << "mesh view " << t << " shows nothing";
+  }
+  EXPECT_GT(images.height, 4000);
+  fs::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace assetgen
+#endif
