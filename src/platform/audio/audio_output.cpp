@@ -14,6 +14,9 @@ namespace {
 constexpr std::uint32_t deviceRate = 44100;
 
 struct Output {
+    ~Output() { close(); }
+    void close();
+
     std::shared_ptr<Mixer> mixer;
     bool realTime = false;
     SDL_AudioDeviceID device = 0;
@@ -78,7 +81,7 @@ bool openOutput(const OutputConfig& config) {
     if (!config.headless) return openDevice(o);
     o.mixer = std::make_shared<Mixer>(deviceRate);
     o.realTime = false;
-    if (!config.wavOutPath.empty()) o.wav.open(config.wavOutPath, deviceRate, 2);
+    bool written = config.wavOutPath.empty() || o.wav.open(config.wavOutPath, deviceRate, 2);
     if (config.clock) {
         o.framesOut = config.clock->ticks() * deviceRate / VirtualClock::ticksPerSecond;
         std::uint64_t generation = o.generation;
@@ -86,22 +89,25 @@ bool openOutput(const OutputConfig& config) {
             if (out().generation == generation) advanceTo(ticks);
         });
     }
-    return true;
+    return written;
 }
 
-void closeOutput() {
-    Output& o = out();
-    if (o.device) {
-        SDL_CloseAudioDevice(o.device);  // waits for a running callback
+// Also run when the process's statics go, should closeOutput not have been
+// called: the device thread must stop before the mixer can go.
+void Output::close() {
+    if (device) {
+        SDL_CloseAudioDevice(device);  // waits for a running callback
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        o.device = 0;
+        device = 0;
     }
-    o.wav.close();
-    o.mixer.reset();
-    o.realTime = false;
-    o.capture = nullptr;
-    ++o.generation;
+    wav.close();
+    mixer.reset();
+    realTime = false;
+    capture = nullptr;
+    ++generation;
 }
+
+void closeOutput() { out().close(); }
 
 std::shared_ptr<Mixer> outputMixer() { return out().mixer; }
 bool outputIsRealTime() { return out().realTime; }

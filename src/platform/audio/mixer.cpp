@@ -107,6 +107,7 @@ void Mixer::setEffect(VoiceId v, std::unique_ptr<Effect> effect) {
 void Mixer::setBusEffect(Bus bus, std::unique_ptr<Effect> effect) {
     std::lock_guard lock(mutex_);
     busEffect_[static_cast<int>(bus)] = std::move(effect);
+    if (bus == Bus::Music) musicIdle_ = 4 * rate_;
 }
 
 void Mixer::haltBus(Bus bus) {
@@ -117,6 +118,7 @@ void Mixer::haltBus(Bus bus) {
         if (voice.effect) voice.effect->reset();
     }
     if (auto& fx = busEffect_[static_cast<int>(bus)]) fx->reset();
+    if (bus == Bus::Music) musicIdle_ = 4 * rate_;
 }
 
 std::uint64_t Mixer::framesMixed() const {
@@ -173,15 +175,21 @@ void Mixer::mix(float* out, std::size_t frames) {
         std::size_t n = std::min(frames, block);
         std::fill(out, out + 2 * n, 0.f);
         std::fill(busBuf_.begin(), busBuf_.end(), 0.f);
+        bool musicFed = false;
         for (auto& [id, voice] : voices_) {
             if (!voice.playing) continue;
+            if (voice.bus == Bus::Music) musicFed = true;
             std::fill(voiceBuf_.begin(), voiceBuf_.end(), 0.f);
             renderVoice(voice, voiceBuf_.data(), n);
             if (voice.effect) voice.effect->process(voiceBuf_.data(), n);
             float* dest = voice.bus == Bus::Music ? busBuf_.data() : out;
             for (std::size_t i = 0; i < 2 * n; ++i) dest[i] += voiceBuf_[i];
         }
-        if (auto& fx = busEffect_[static_cast<int>(Bus::Music)]) fx->process(busBuf_.data(), n);
+        // A room left silent for a few seconds has decayed to nothing; it
+        // then skips its work until music plays again.
+        musicIdle_ = musicFed ? 0 : musicIdle_ + n;
+        if (auto& fx = busEffect_[static_cast<int>(Bus::Music)]; fx && musicIdle_ < 4 * rate_)
+            fx->process(busBuf_.data(), n);
         for (std::size_t i = 0; i < 2 * n; ++i) out[i] += busBuf_[i];
         mixed_ += n;
         out += 2 * n;

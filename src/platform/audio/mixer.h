@@ -73,6 +73,7 @@ private:
     mutable std::mutex mutex_;
     std::uint32_t rate_;
     std::uint64_t mixed_ = 0;
+    std::uint64_t musicIdle_ = 0;  // frames since a music voice last played
     VoiceId next_ = 1;
     std::map<VoiceId, Voice> voices_;  // ordered: the mix is the same on every run
     std::unique_ptr<Effect> busEffect_[2];
