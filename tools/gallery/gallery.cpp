@@ -1,7 +1,8 @@
 // tervo-gallery --headless --sheet OUT.png [PACKDIR]: writes OUT.png (every
-// mesh from three angles, lit as in the game) and OUT-images.png (every
-// image at its size over a checkerboard, colour key applied). PACKDIR is
-// the folder holding t/ and x/ (default: the program's own folder).
+// mesh from three angles, lit as in the game), OUT-images.png (every image
+// at its size over a checkerboard, colour key applied) and OUT-screens.png
+// (title, story, HUD and game over as the game places them). PACKDIR is the
+// folder holding t/ and x/ (default: the program's own folder).
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -36,9 +37,13 @@ int main(int argc, char** argv) {
   }
   platform::installBackend(std::make_unique<platform::HeadlessBackend>(std::move(*script), 0, 0));
   std::filesystem::path out = sheet;
-  std::string images = (out.parent_path() / (out.stem().string() + "-images" + out.extension().string())).string();
+  auto sibling = [&](const char* tag) {
+    return (out.parent_path() / (out.stem().string() + tag + out.extension().string())).string();
+  };
+  const std::string images = sibling("-images"), screens = sibling("-screens");
   for (auto [err, file] : {std::pair{gallery::writeMeshSheet(pack, sheet), sheet},
-                           std::pair{gallery::writeImageSheet(pack, images), images}}) {
+                           std::pair{gallery::writeImageSheet(pack, images), images},
+                           std::pair{gallery::writeScreenSheet(pack, screens), screens}}) {
     if (!err.empty()) {
       std::fprintf(stderr, "tervo-gallery: %s: %s\n", file.c_str(), err.c_str());
       return 1;

@@ -238,3 +238,43 @@ TEST(PackImages, RadarMarksTheShipWhereItsOwnBlipLands) {
 
 }  // namespace
 }  // namespace assetgen
+
+namespace assetgen {
+namespace {
+
+struct ScreenBox {
+  float x0 = 1e9f, y0 = 1e9f, x1 = -1e9f, y1 = -1e9f;
+  bool overlaps(const ScreenBox& o) const { return x0 < o.x1 && o.x0 < x1 && y0 < o.y1 && o.y0 < y1; }
+};
+
+// Where an overlay's visible pixels land on screen, drawn at (x, y).
+ScreenBox visibleBox(const std::string& path, float x, float y) {
+  const AssetEntry& e = *findAsset(path);
+  const PngImage& img = images().at(path);
+  ScreenBox b;
+  for (int ty = 0; ty < img.height; ++ty)
+    for (int tx = 0; tx < img.width; ++tx) {
+      if (isKey(img, e, tx, ty)) continue;
+      b.x0 = std::min(b.x0, x + tx * e.tex.scale), b.y0 = std::min(b.y0, y + ty * e.tex.scale);
+      b.x1 = std::max(b.x1, x + (tx + 1) * e.tex.scale), b.y1 = std::max(b.y1, y + (ty + 1) * e.tex.scale);
+    }
+  return b;
+}
+
+TEST(PackImages, HudPartsDrawnTogetherDoNotCoverEachOther) {
+  std::vector<std::pair<std::string, ScreenBox>> parts;
+  for (const char* hp : {"t/hp1.png", "t/hp2.png", "t/hp3.png", "t/hp4.png", "t/hp1-2.png", "t/hp2-2.png"})
+    parts.push_back({hp, visibleBox(hp, 60, 440)});
+  for (int i = 0; i < 5; ++i) parts.push_back({"missile icon " + std::to_string(i), visibleBox("t/missile.png", 200 + 50.0f * i, 490)});
+  parts.push_back({"radar", visibleBox("t/radar.png", 600, 440)});
+  parts.push_back({"score frame", visibleBox("t/waku.png", 500, 20)});
+  parts.push_back({"hit frame", visibleBox("t/hitwaku.png", 628, 80)});
+  for (size_t i = 0; i < parts.size(); ++i)
+    for (size_t j = i + 1; j < parts.size(); ++j) {
+      bool bothGauges = parts[i].first.rfind("t/hp", 0) == 0 && parts[j].first.rfind("t/hp", 0) == 0;
+      if (!bothGauges) EXPECT_FALSE(parts[i].second.overlaps(parts[j].second)) << parts[i].first << " covers " << parts[j].first;
+    }
+}
+
+}  // namespace
+}  // namespace assetgen

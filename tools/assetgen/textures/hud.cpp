@@ -14,28 +14,29 @@ namespace {
 using namespace palette;
 const Color kDarkEdge = rgb(12, 16, 34);
 
-// Shield gauge, 256 x 128 (drawn at 80 %). cells: 0 empty, 1 full,
-// 2 flashing (just lost); tone picks the full cells' colour.
+// Shield gauge, 256 x 128 drawn at 80 % from (60, 440). The missile icons
+// start at screen x 200, so the gauge keeps to texture columns 0-172.
+// cells: 0 empty, 1 full, 2 flashing (just lost).
 Image gauge(const int cells[3], Color full, const char* status, Color statusColor) {
   Image img(256, 128, {0, 0, 0, 0});
-  img.fillPolygon(chamfered(2, 2, 250, 120, 14), kDarkEdge);
-  img.fillPolygonWith(chamfered(6, 6, 246, 116, 11), [](float, float y) {
+  img.fillPolygon(chamfered(2, 2, 170, 120, 12), kDarkEdge);
+  img.fillPolygonWith(chamfered(5, 5, 167, 117, 10), [](float, float y) {
     return mix(rgb(30, 42, 80), rgb(16, 22, 46), y / 120);
   });
-  Mask label = renderText(Face::SansBold, "SHIELD", 18, 0, 3);
-  outlinedText(img, label, 18, 14, kCyan, rgb(60, 170, 230), kDarkEdge, 1);
-  Mask st = renderText(Face::SansBold, status, 16, 0, 2);
-  outlinedText(img, st, 236 - st.width, 16, statusColor, statusColor, kDarkEdge, 1);
+  Mask label = renderText(Face::SansBold, "SHIELD", 15, 0, 2);
+  outlinedText(img, label, 13, 13, kCyan, rgb(60, 170, 230), kDarkEdge, 1);
+  Mask st = renderFitted(Face::SansBold, status, 13, 70);
+  outlinedText(img, st, 158 - st.width, 15, statusColor, statusColor, kDarkEdge, 1);
   for (int i = 0; i < 3; ++i) {
-    float x0 = 20 + i * 74.0f, x1 = x0 + 64;
-    std::vector<Vec2> cell = {{x0 + 10, 46}, {x1 + 6, 46}, {x1 - 4, 104}, {x0, 104}};
+    float x0 = 12 + i * 52.0f, x1 = x0 + 44;
+    std::vector<Vec2> cell = {{x0 + 8, 40}, {x1 + 4, 40}, {x1 - 4, 106}, {x0, 106}};
     img.fillPolygon(cell, rgb(8, 10, 22));
-    std::vector<Vec2> inner = {{x0 + 13, 50}, {x1 + 2, 50}, {x1 - 7, 100}, {x0 + 4, 100}};
+    std::vector<Vec2> inner = {{x0 + 11, 44}, {x1, 44}, {x1 - 7, 102}, {x0 + 4, 102}};
     if (cells[i] == 1) {
-      img.fillPolygonWith(inner, [&](float, float y) { return mix(mix(full, kText, 0.45f), full, (y - 50) / 50); });
+      img.fillPolygonWith(inner, [&](float, float y) { return mix(mix(full, kText, 0.45f), full, (y - 44) / 58); });
     } else if (cells[i] == 2) {
       img.fillPolygon(inner, rgb(250, 80, 60));
-      img.fillPolygon({{x0 + 22, 58}, {x1 - 6, 58}, {x1 - 12, 92}, {x0 + 14, 92}}, rgb(255, 190, 150));
+      img.fillPolygon({{x0 + 17, 52}, {x1 - 5, 52}, {x1 - 10, 94}, {x0 + 11, 94}}, rgb(255, 190, 150));
     } else {
       img.fillPolygon(inner, rgb(36, 44, 66));
     }

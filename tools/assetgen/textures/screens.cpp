@@ -42,8 +42,8 @@ Image title() {
   img.line(488, 377, 800, 377, 2, scaled(kCyan, 0.8f));
   Mask keys = renderText(Face::Sans, "ARROWS move  Z fire  X missile", 15);
   outlinedText(img, keys, 24, 590, kText, kSteel, rgb(6, 8, 20), 2);
-  Mask press = renderText(Face::SansBold, "PRESS Z TO START", 22, 0, 3);
-  outlinedText(img, press, 24, 552, kCyan, rgb(40, 150, 220), rgb(6, 8, 20), 2);
+  Mask press = renderText(Face::SansBold, "PRESS Z TO START", 18, 0, 2);
+  outlinedText(img, press, 24, 556, kCyan, rgb(40, 150, 220), rgb(6, 8, 20), 2);
   Mask copy = renderText(Face::Sans, "(c) 2026 THE TERVO PROJECT", 14);
   outlinedText(img, copy, 24, 30, kSteel, kSteel, rgb(6, 8, 20), 1);
   return img;
