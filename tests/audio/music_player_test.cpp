@@ -4,9 +4,12 @@
 
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
+#include <thread>
 
 #include "audio/music_player.h"
 #include "audio/sound_fixtures.h"
+#include "platform/audio/file_path.h"
 
 namespace {
 
@@ -137,9 +140,58 @@ TEST_F(MusicPlayerTest, AFadeReachesSilenceAtFiveSecondsThenTheBossTrackPlaysAtF
     for (std::size_t i = 0; i < framesAt(500); i += 29) ASSERT_EQ(mix[2 * (at + i)], boss[2 * i]) << i;
 }
 
+namespace {
+
+// A minute of tone: decoding it takes a noticeable time.
+const fixtures::Bytes& longTrack() {
+    static const fixtures::Bytes track = fixtures::encodeOgg(fixtures::sine(440, 60, 22050, 1, 0.4f), 1, 22050);
+    return track;
+}
+
+}  // namespace
+
+TEST(MusicPlayerOnADevice, APlayOfATrackStillDecodingReturnsAndTheTrackStartsWhenReady) {
+    // SDL's dummy driver plays in real time into nothing.
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    auto dir = fixtures::tempDir();
+    fixtures::writeFile(dir / "o" / "title.ogg", longTrack());
+    auto old = std::filesystem::current_path();
+    std::filesystem::current_path(dir);
+    if (!platform::audio::openOutput({false, nullptr, ""})) {
+        std::filesystem::current_path(old);
+        GTEST_SKIP() << "no SDL audio driver";
+    }
+    ASSERT_TRUE(platform::audio::outputIsRealTime());
+    std::vector<float> mix;
+    platform::audio::captureOutput(&mix);
+    auto t0 = std::chrono::steady_clock::now();
+    std::atomic<bool> keepGoing{false};
+    decodeTrack(platform::openAssetFile("o/title.ogg", "rb"), keepGoing, 1 << 30);
+    auto decodeTime = std::chrono::steady_clock::now() - t0;
+    {
+        MusicPlayer music;
+        music.init(nullptr, nullptr);
+        auto start = std::chrono::steady_clock::now();
+        EXPECT_TRUE(music.playTrack(0));
+        auto call = std::chrono::steady_clock::now() - start;
+        EXPECT_LT(call * 4, decodeTime);  // the call did not wait for the decode
+        std::this_thread::sleep_for(decodeTime * 3 + std::chrono::milliseconds(300));
+        platform::audio::closeOutput();  // the device stops; the capture is complete
+    }
+    std::filesystem::current_path(old);
+    std::filesystem::remove_all(dir);
+    std::size_t first = 0;
+    while (first < mix.size() / 2 && mix[2 * first] == 0) ++first;
+    ASSERT_LT(first + 44100 / 5, mix.size() / 2) << "the title never started";
+    EXPECT_GT(first, 0u);  // silent until the track was ready
+    double e = 0;
+    for (std::size_t i = first + 4410; i < first + 44100 / 5; ++i) e += double(mix[2 * i]) * mix[2 * i];
+    EXPECT_GT(std::sqrt(e / (44100 / 5 - 4410)), 0.1);
+}
+
 TEST_F(MusicPlayerTest, QuittingWhileTracksDecodeEndsAtOnce) {
     // Long tracks: a full decode takes far longer than cancelling.
-    auto longTrack = fixtures::encodeOgg(fixtures::sine(440, 60, 22050, 1, 0.4f), 1, 22050);
+    const auto& longTrack = ::longTrack();
     for (const char* name : {"title.ogg", "story.ogg", "game.ogg", "boss.ogg"})
         fixtures::writeFile(dir / "o" / name, longTrack);
     auto start = std::chrono::steady_clock::now();

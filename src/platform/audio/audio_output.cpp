@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <atomic>
 #include <vector>
 
 #include "platform/audio/mixer.h"
@@ -23,7 +24,7 @@ struct Output {
     std::uint64_t generation = 0;   // a closed output's clock listener stays silent
     std::uint64_t framesOut = 0;    // virtual: frames mixed since tick 0
     WavWriter wav;
-    std::vector<float>* capture = nullptr;
+    std::atomic<std::vector<float>*> capture{nullptr};  // also read by the device thread
     std::vector<float> buffer;
 };
 
@@ -34,7 +35,10 @@ Output& out() {
 
 void deviceCallback(void* user, Uint8* stream, int len) {
     auto* mixer = static_cast<Mixer*>(user);
-    mixer->mix(reinterpret_cast<float*>(stream), static_cast<std::size_t>(len) / (2 * sizeof(float)));
+    auto* samples = reinterpret_cast<float*>(stream);
+    std::size_t frames = static_cast<std::size_t>(len) / (2 * sizeof(float));
+    mixer->mix(samples, frames);
+    if (std::vector<float>* sink = out().capture.load()) sink->insert(sink->end(), samples, samples + 2 * frames);
 }
 
 // Mixes the virtual output up to the clock's new time.
@@ -46,7 +50,7 @@ void advanceTo(std::uint64_t ticks) {
         o.buffer.resize(2 * n);
         o.mixer->mix(o.buffer.data(), n);
         o.wav.write(o.buffer.data(), n);
-        if (o.capture) o.capture->insert(o.capture->end(), o.buffer.begin(), o.buffer.end());
+        if (std::vector<float>* sink = o.capture.load()) sink->insert(sink->end(), o.buffer.begin(), o.buffer.end());
         o.framesOut += n;
     }
 }

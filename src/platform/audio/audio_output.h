@@ -31,7 +31,8 @@ void closeOutput();
 std::shared_ptr<Mixer> outputMixer();
 // True when the output is a device playing in real time (not virtual).
 bool outputIsRealTime();
-// Headless: appends every mixed frame (interleaved stereo) to sink; null stops.
+// From now on appends every mixed frame (interleaved stereo) to sink; null
+// stops; closeOutput stops too. With a device, read sink after closeOutput.
 void captureOutput(std::vector<float>* sink);
 
 }  // namespace platform::audio
