@@ -1,9 +1,13 @@
+// tervo-gallery [PACKDIR]: a window that steps through every mesh (on a
+// turntable, lit as in the game) and every image (keyed, over a
+// checkerboard) with the left and right arrows; Escape ends it.
 // tervo-gallery --headless --sheet OUT.png [PACKDIR]: writes OUT.png (every
 // mesh from three angles, lit as in the game), OUT-images.png (every image
 // at its size over a checkerboard, colour key applied) and OUT-screens.png
 // (title, story, HUD and game over as the game places them). PACKDIR is the
 // folder holding t/ and x/ (default: the program's own folder).
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -14,6 +18,7 @@
 
 int main(int argc, char** argv) {
   bool headless = false;
+  int frames = 0;
   std::string sheet, pack = std::filesystem::path(argv[0]).parent_path().string();
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
@@ -21,12 +26,15 @@ int main(int argc, char** argv) {
       headless = true;
     } else if (a == "--sheet" && i + 1 < argc) {
       sheet = argv[++i];
+    } else if (a == "--frames" && i + 1 < argc) {  // end after N frames (for scripted runs)
+      frames = std::atoi(argv[++i]);
     } else {
       pack = a;
     }
   }
-  if (!headless || sheet.empty()) {
-    std::fprintf(stderr, "usage: tervo-gallery --headless --sheet OUT.png [PACKDIR]\n");
+  if (!headless) return gallery::runViewer(pack, frames);
+  if (sheet.empty()) {
+    std::fprintf(stderr, "usage: tervo-gallery [--frames N] [PACKDIR] | --headless --sheet OUT.png [PACKDIR]\n");
     return 2;
   }
   std::string error;

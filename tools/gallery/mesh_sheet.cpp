@@ -18,12 +18,28 @@ using namespace platform;
 
 namespace {
 constexpr int kTileW = 400, kTileH = 300, kPerRow = 6;
+}  // namespace
 
-// One 800 x 600 frame of the mesh seen from (yaw, pitch), halved.
-std::vector<std::uint8_t> view(IDirect3DDevice9* d, ID3DXMesh* mesh, const D3DXMATERIAL* mats, DWORD count,
-                               float radius, float yawDeg, float pitchDeg) {
-  d->Clear(0, nullptr, D3DCLEAR_TARGET | 2, 0xFF283040, 1.0f, 0);
-  d->BeginScene();
+float viewRadius(const assetgen::AssetEntry& e) {
+  return std::sqrt(e.mesh.hx * e.mesh.hx + e.mesh.hy * e.mesh.hy + e.mesh.hz * e.mesh.hz);
+}
+
+void setGameLight(IDirect3DDevice9* d) {
+  d->SetRenderState(D3DRS_CULLMODE, 3);
+  d->SetRenderState(D3DRS_ZENABLE, 1);
+  d->SetRenderState(D3DRS_LIGHTING, 1);
+  D3DLIGHT9 light;
+  light.Type = D3DLIGHT_DIRECTIONAL;
+  light.Diffuse = {1, 1, 1, 0};
+  D3DXVECTOR3 dir{0, -0.5f, 1}, n;
+  D3DXVec3Normalize(&n, &dir);
+  light.Direction = {n.x, n.y, n.z};
+  d->SetLight(0, &light);
+  d->LightEnable(0, 1);
+}
+
+void drawMeshView(IDirect3DDevice9* d, ID3DXMesh* mesh, const D3DXMATERIAL* mats, DWORD count, float radius,
+                  float yawDeg, float pitchDeg) {
   D3DXMATRIX world, viewM, proj;
   D3DXMatrixRotationY(&world, yawDeg * 0.017453292f);
   d->SetTransform(D3DTS_WORLD, &world);
@@ -37,6 +53,16 @@ std::vector<std::uint8_t> view(IDirect3DDevice9* d, ID3DXMesh* mesh, const D3DXM
     d->SetMaterial(&mats[i].MatD3D);
     mesh->DrawSubset(i);
   }
+}
+
+namespace {
+
+// One 800 x 600 frame of the mesh seen from (yaw, pitch), halved.
+std::vector<std::uint8_t> view(IDirect3DDevice9* d, ID3DXMesh* mesh, const D3DXMATERIAL* mats, DWORD count,
+                               float radius, float yawDeg, float pitchDeg) {
+  d->Clear(0, nullptr, D3DCLEAR_TARGET | 2, kBackdrop, 1.0f, 0);
+  d->BeginScene();
+  drawMeshView(d, mesh, mats, count, radius, yawDeg, pitchDeg);
   d->EndScene();
   d->Present(nullptr, nullptr, nullptr, nullptr);
   std::vector<std::uint8_t> full = d->backend().readPixels(), half(size_t(kTileW) * kTileH * 3);
@@ -57,17 +83,7 @@ std::string writeMeshSheet(const std::string& packDir, const std::string& outPng
   auto backend = gfx::GlBackend::create(gfx::GlDeviceKind::Any, error);
   if (!backend) return "no OpenGL 3.3: " + error;
   IDirect3DDevice9* d = new IDirect3DDevice9(std::move(backend));
-  d->SetRenderState(D3DRS_CULLMODE, 3);
-  d->SetRenderState(D3DRS_ZENABLE, 1);
-  d->SetRenderState(D3DRS_LIGHTING, 1);
-  D3DLIGHT9 light;
-  light.Type = D3DLIGHT_DIRECTIONAL;
-  light.Diffuse = {1, 1, 1, 0};
-  D3DXVECTOR3 dir{0, -0.5f, 1}, n;
-  D3DXVec3Normalize(&n, &dir);
-  light.Direction = {n.x, n.y, n.z};
-  d->SetLight(0, &light);
-  d->LightEnable(0, 1);
+  setGameLight(d);
 
   std::vector<const assetgen::AssetEntry*> meshes;
   for (const assetgen::AssetEntry& e : assetgen::manifest())
@@ -83,8 +99,7 @@ std::string writeMeshSheet(const std::string& packDir, const std::string& outPng
     if (D3DXLoadMeshFromXA(path.c_str(), D3DXMESH_SYSTEMMEM, d, nullptr, &mats, nullptr, &count, &mesh) != S_OK)
       return "cannot load " + meshes[m]->path;
     const auto* list = static_cast<const D3DXMATERIAL*>(mats->GetBufferPointer());
-    const auto& h = meshes[m]->mesh;
-    float radius = std::sqrt(h.hx * h.hx + h.hy * h.hy + h.hz * h.hz);
+    float radius = viewRadius(*meshes[m]);
     const float angles[3][2] = {{0, 10}, {90, 10}, {200, 30}};
     for (int a = 0; a < 3; ++a) {
       std::vector<std::uint8_t> tile = view(d, mesh, list, count, radius, angles[a][0], angles[a][1]);

@@ -5,7 +5,24 @@
 
 #include <string>
 
+#include "manifest.h"
+#include "platform/gfx/d3dx9.h"
+
 namespace gallery {
+
+constexpr platform::D3DCOLOR kBackdrop = 0xFF283040;
+
+// The game's render states and its one white directional light.
+void setGameLight(platform::IDirect3DDevice9* d);
+// Draws a mesh turned by yaw about y, seen from pitch above, framed to fit
+// a sphere of `radius` (inside a scene the caller begins and ends).
+void drawMeshView(platform::IDirect3DDevice9* d, platform::ID3DXMesh* mesh, const platform::D3DXMATERIAL* mats,
+                  platform::DWORD count, float radius, float yawDeg, float pitchDeg);
+float viewRadius(const assetgen::AssetEntry& e);
+// The window: every mesh on a turntable and every image over a checkerboard
+// with its key applied; left and right arrows step, Escape ends. With
+// frames > 0 it ends by itself after that many frames.
+int runViewer(const std::string& packDir, int frames);
 
 // Both return an error text, empty on success.
 std::string writeMeshSheet(const std::string& packDir, const std::string& outPng);
