@@ -1,5 +1,5 @@
-// The DirectMusic facade: segments from WAV images, audio paths, stopping,
-// restarting and the volume ramp, heard in the headless mix.
+// The DirectMusic facade: segments from WAV images, the chorus of a path,
+// the shared reverb and stopping, heard in the headless mix.
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -100,46 +100,6 @@ TEST_F(DirectMusicWithReverb, TheRoomRingsOnAfterASoundEndsButStopSilencesItAtOn
     stopped = frames();
     run(300);
     EXPECT_EQ(peak(stopped, frames()), 0.f);
-}
-
-TEST_F(DirectMusic, APrimarySegmentReplacesTheOneSoundingAndRestartsFromItsStart) {
-    auto* a = segment(steady(8000));
-    auto* b = segment(steady(-8000));
-    auto* pa = path();
-    auto* pb = path();
-    play(a, pa);
-    run(200);
-    play(b, pb);
-    run(200);
-    EXPECT_FLOAT_EQ(left(framesAt(200)), -8000 / 32768.0f);  // only b sounds
-    EXPECT_FLOAT_EQ(left(framesAt(390)), -8000 / 32768.0f);
-    play(b, pb);  // restart: another full second from here
-    run(1100);
-    EXPECT_FLOAT_EQ(left(framesAt(400) + 44099), -8000 / 32768.0f);
-    EXPECT_EQ(peak(framesAt(400) + 44100, frames()), 0.f);
-}
-
-TEST_F(DirectMusic, SetVolumeRampsToSilenceOverItsDurationWhileTheSegmentPlays) {
-    auto* s = segment(steady(8000, 44100 * 7));
-    auto* p = path();
-    play(s, p);
-    run(1000);
-    float full = std::abs(left(framesAt(900)));
-    ASSERT_EQ(p->SetVolume(-9599, 5000), S_OK);
-    run(2500);
-    EXPECT_NEAR(std::abs(left(framesAt(3500) - 1)) / full, std::pow(10.0, -48.0 / 20), 1e-4);
-    run(1000);
-    EXPECT_GT(peak(framesAt(4400), framesAt(4500)), 0.f);
-    run(1600);
-    EXPECT_EQ(peak(framesAt(6000), framesAt(6100)), 0.f);
-    DWORD status = 0;
-    IDirectSoundBuffer8* buffer = nullptr;
-    ASSERT_EQ(p->GetObjectInPath(DMUS_PCHANNEL_ALL, DMUS_PATH_BUFFER, 0, GUID_NULL, 0, IID_IDirectSoundBuffer8,
-                                 reinterpret_cast<void**>(&buffer)), S_OK);
-    buffer->GetStatus(&status);
-    EXPECT_EQ(status, DSBSTATUS_PLAYING);  // still running, silently
-    buffer->Release();
-    EXPECT_EQ(p->SetVolume(-9601, 0), E_INVALIDARG);
 }
 
 TEST_F(DirectMusic, TheChorusOnAPathAddsItsDelayedCopy) {

@@ -93,27 +93,6 @@ TEST_F(DirectSound, LockSpanningTheEndComesInTwoParts) {
     b->Release();
 }
 
-TEST_F(DirectSound, EightBitStereoAtAnotherRateSoundsInItsOwnFormat) {
-    // 11025 Hz stereo 8-bit: left constant 0xC0 (+0.5), right 0x40 (-0.5).
-    std::vector<std::uint8_t> s(2 * 11025);
-    for (std::size_t i = 0; i < s.size(); i += 2) s[i] = 0xC0, s[i + 1] = 0x40;
-    auto* b = create(format(2, 11025, 8), static_cast<DWORD>(s.size()));
-    ASSERT_NE(b, nullptr);
-    void *p1, *p2;
-    DWORD n1, n2;
-    ASSERT_EQ(b->Lock(0, 0, &p1, &n1, &p2, &n2, DSBLOCK_ENTIREBUFFER), DS_OK);
-    std::memcpy(p1, s.data(), n1);
-    b->Unlock(p1, n1, p2, n2);
-    b->Play(0, 0, 0);
-    run(1100);
-    EXPECT_NEAR(left(22050), 0.5f, 1e-3);
-    EXPECT_NEAR(right(22050), -0.5f, 1e-3);
-    // One second of sound, resampled to one second of output.
-    EXPECT_GT(std::abs(left(framesAt(990))), 0.4f);
-    EXPECT_EQ(peak(framesAt(1002), framesAt(1100)), 0.f);
-    b->Release();
-}
-
 TEST_F(DirectSound, RefusesWhatItCannotPlay) {
     HRESULT hr;
     EXPECT_EQ(create(format(3, 44100, 16), 600, &hr), nullptr);

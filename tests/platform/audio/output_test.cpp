@@ -9,7 +9,6 @@
 #include "audio/sound_fixtures.h"
 #include "platform/audio/dsound.h"
 #include "platform/audio/mixer.h"
-#include "platform/audio/mmio.h"
 
 using namespace platform;
 
@@ -57,27 +56,20 @@ TEST(HeadlessOutput, MixesExactlyUpToTheClockAndWritesTheWavFile) {
     std::ifstream f(path, std::ios::binary);
     std::vector<char> bytes((std::istreambuf_iterator<char>(f)), {});
     ASSERT_EQ(bytes.size(), 44u + 4u * (735 + 44100));
-    MMIOINFO info;
-    info.fccIOProc = FOURCC_MEM;
-    info.pchBuffer = bytes.data();
-    info.cchBuffer = static_cast<LONG>(bytes.size());
-    HMMIO h = mmioOpenA(nullptr, &info, MMIO_READ);
-    MMCKINFO riff, fmt, data;
-    riff.fccType = mmioFOURCC('W', 'A', 'V', 'E');
-    ASSERT_EQ(mmioDescend(h, &riff, nullptr, MMIO_FINDRIFF), MMSYSERR_NOERROR);
-    EXPECT_EQ(riff.cksize, bytes.size() - 8);
-    ASSERT_EQ(mmioDescend(h, &fmt, &riff, 0), MMSYSERR_NOERROR);
-    WAVEFORMATEX wf;
-    ASSERT_EQ(mmioRead(h, reinterpret_cast<char*>(&wf), 16), 16);
-    EXPECT_EQ(wf.nChannels, 2);
-    EXPECT_EQ(wf.nSamplesPerSec, 44100u);
-    EXPECT_EQ(wf.wBitsPerSample, 16);
-    mmioAscend(h, &fmt, 0);
-    data.ckid = mmioFOURCC('d', 'a', 't', 'a');
-    ASSERT_EQ(mmioDescend(h, &data, &riff, MMIO_FINDCHUNK), MMSYSERR_NOERROR);
-    std::vector<std::int16_t> s(data.cksize / 2);
-    mmioRead(h, reinterpret_cast<char*>(s.data()), static_cast<LONG>(data.cksize));
-    mmioClose(h, 0);
+    auto le = [&](std::size_t at, int n) {
+        std::uint32_t v = 0;
+        for (int k = n - 1; k >= 0; --k) v = v << 8 | static_cast<std::uint8_t>(bytes[at + k]);
+        return v;
+    };
+    EXPECT_EQ(std::string(bytes.data(), 4), "RIFF");
+    EXPECT_EQ(le(4, 4), bytes.size() - 8);
+    EXPECT_EQ(le(22, 2), 2u);      // stereo
+    EXPECT_EQ(le(24, 4), 44100u);
+    EXPECT_EQ(le(34, 2), 16u);
+    EXPECT_EQ(std::string(bytes.data() + 36, 4), "data");
+    EXPECT_EQ(le(40, 4), bytes.size() - 44);
+    std::vector<std::int16_t> s((bytes.size() - 44) / 2);
+    std::memcpy(s.data(), bytes.data() + 44, s.size() * 2);
     EXPECT_EQ(s[2 * 734], 0);
     EXPECT_EQ(s[2 * 735], 16384);      // 0.5 written as 16-bit
     EXPECT_EQ(s[2 * 735 + 1], 16384);
