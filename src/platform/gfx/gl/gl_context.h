@@ -38,7 +38,6 @@ private:
     SDL_Window* window_ = nullptr;
     void* context_ = nullptr;
     bool ownWindow_ = false;
-    bool ownVideo_ = false;
     bool vsyncAt60_ = false;
     std::string renderer_;
 };
