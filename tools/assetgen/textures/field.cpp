@@ -63,7 +63,10 @@ Image floorTile() {
   return img;
 }
 
-Image wallTile(Color windowColor, uint32_t seed) {
+// Wall panels: u runs up the wall from the floor (pipes) to the ceiling.
+// The left wall's quad is turned the other way round, so its tile is
+// painted mirrored to keep the pipes at the floor on both sides.
+Image wallTile(Color windowColor, uint32_t seed, bool mirrored) {
   Image img(512, 1024);
   img.forEach([&](int x, int y, Color) {
     Color c = seams(x, y, metal(x, y, rgb(50, 58, 80), seed), 512, 128);
@@ -92,6 +95,12 @@ Image wallTile(Color windowColor, uint32_t seed) {
     img.fillRect(0, y + 15.0f, 512, y + 18.0f, rgb(24, 28, 40));
     img.glow(380, y + 10.0f, 26, kRed, 0.6f);
     img.fillCircle(380, y + 10.0f, 3, rgb(255, 140, 120));
+  }
+  if (mirrored) {
+    Image flipped(img.width(), img.height());
+    for (int y = 0; y < img.height(); ++y)
+      for (int x = 0; x < img.width(); ++x) flipped.set(img.width() - 1 - x, y, img.get(x, y));
+    return flipped;
   }
   return img;
 }
@@ -243,8 +252,8 @@ Image icon() {
 
 void addFieldImages(Builders& b) {
   b.images["t/back1.png"] = floorTile;
-  b.images["t/back2.png"] = [] { return wallTile(kAmber, 81); };
-  b.images["t/back3.png"] = [] { return wallTile(kCyan, 82); };
+  b.images["t/back2.png"] = [] { return wallTile(kAmber, 81, false); };  // right wall, turned 90 degrees
+  b.images["t/back3.png"] = [] { return wallTile(kCyan, 82, true); };    // left wall, turned 270 degrees
   b.images["t/back4.png"] = ceilingTile;
   b.images["t/effect.png"] = [] { return explosion(false); };
   b.images["t/effect2.png"] = [] { return explosion(true); };
