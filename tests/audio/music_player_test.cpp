@@ -10,6 +10,7 @@
 #include "audio/music_player.h"
 #include "audio/sound_fixtures.h"
 #include "platform/audio/file_path.h"
+#include "platform/audio/mixer.h"
 
 namespace {
 
@@ -175,7 +176,10 @@ TEST(MusicPlayerOnADevice, APlayOfATrackStillDecodingReturnsAndTheTrackStartsWhe
         EXPECT_TRUE(music.playTrack(0));
         auto call = std::chrono::steady_clock::now() - start;
         EXPECT_LT(call * 4, decodeTime);  // the call did not wait for the decode
-        std::this_thread::sleep_for(decodeTime * 3 + std::chrono::milliseconds(300));
+        auto mixer = platform::audio::outputMixer();
+        for (int i = 0; i < 400 && !mixer->anyPlaying(platform::audio::Mixer::Bus::Music); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
         platform::audio::closeOutput();  // the device stops; the capture is complete
     }
     std::filesystem::current_path(old);

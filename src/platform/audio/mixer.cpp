@@ -84,6 +84,13 @@ bool Mixer::playing(VoiceId v) const {
     return it != voices_.end() && it->second.playing;
 }
 
+bool Mixer::anyPlaying(Bus bus) const {
+    std::lock_guard lock(mutex_);
+    for (const auto& [id, voice] : voices_)
+        if (voice.bus == bus && voice.playing) return true;
+    return false;
+}
+
 void Mixer::setVolume(VoiceId v, long level, std::uint32_t ms) {
     std::lock_guard lock(mutex_);
     auto it = voices_.find(v);

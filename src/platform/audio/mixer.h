@@ -42,6 +42,7 @@ public:
     void setPosition(VoiceId v, std::uint64_t frame);
     std::uint64_t position(VoiceId v) const;    // in the source's frames
     bool playing(VoiceId v) const;
+    bool anyPlaying(Bus bus) const;
     // Moves the volume (hundredths of a dB) to level over ms of output time.
     void setVolume(VoiceId v, long level, std::uint32_t ms);
     double volume(VoiceId v) const;             // now, in hundredths of a dB
