@@ -8,6 +8,8 @@
 
 #include "app/harness.h"
 #include "app/options.h"
+#include "app/process_end.h"
+#include "platform/audio/audio_output.h"
 #include "app/process.h"
 #include "app/win_main.h"
 #include "platform/headless/headless_backend.h"
@@ -86,6 +88,16 @@ int main(int argc, char** argv) {
         }
         platform::installBackend(std::move(backend));
     }
+
+    platform::audio::OutputConfig audio;
+    audio.headless = options->headless;
+    audio.clock = headless ? &headless->clock() : nullptr;
+    audio.wavOutPath = options->audioOut;
+    if (!platform::audio::openOutput(audio)) {
+        std::fprintf(stderr, "tervo: cannot write the audio file %s\n", options->audioOut.c_str());
+        return 1;
+    }
+    processEnd.atEnd(platform::audio::closeOutput);
 
     platform::gfx::GfxConfig gfx;
     gfx.headless = options->headless;

@@ -32,6 +32,7 @@ std::string usageText() {
            "                        escape rbutton lbutton; '#' starts a comment\n"
            "  --screenshot FRAME:FILE.png  write the 800x600 picture of that frame (repeatable;\n"
            "                        headless runs then render with OpenGL off screen)\n"
+           "  --audio-out FILE.wav  write what a --headless run played (44.1 kHz stereo)\n"
            "  --clock-start SECONDS headless calendar time at start (default 1000000000)\n"
            "  --ms-start MS         headless millisecond clock at start (default 0)\n"
            "  --help                show this text\n";
@@ -91,6 +92,8 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
             if (!value(o.assets)) return std::nullopt;
         } else if (a == "--input") {
             if (!value(o.input)) return std::nullopt;
+        } else if (a == "--audio-out") {
+            if (!value(o.audioOut)) return std::nullopt;
         } else if (a == "--trace") {
             if (!value(o.trace)) return std::nullopt;
         } else {
@@ -100,6 +103,10 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
     }
     if (!o.input.empty() && !o.headless) {
         error = "--input needs --headless";
+        return std::nullopt;
+    }
+    if (!o.audioOut.empty() && !o.headless) {
+        error = "--audio-out needs --headless";
         return std::nullopt;
     }
     return o;

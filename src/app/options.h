@@ -16,6 +16,7 @@ struct Options {
     std::string assets;      // working directory for the game's files
     std::string input;       // scripted input (headless)
     std::string trace;       // JSON Lines trace
+    std::string audioOut;    // WAV file of the headless mix
     std::int64_t clockStart = 1000000000;  // headless calendar time, seconds
     std::uint32_t msStart = 0;             // headless millisecond clock at start
     std::vector<std::pair<std::uint64_t, std::string>> screenshots;  // frame, PNG file

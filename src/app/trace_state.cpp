@@ -1,6 +1,7 @@
 // What each frame's trace line holds. Every part of the game adds its state
 // here under its owner's name.
 #include "app/harness.h"
+#include "audio/audio_trace.h"
 #include "app/json_writer.h"
 #include "app/process.h"
 #include "app/singletons.h"
@@ -37,4 +38,6 @@ void writeFrameState(JsonWriter& w, std::uint64_t frame, std::uint64_t passes) {
     w.field("screenDelay", display.screenDelay);
     platform::gfx::traceDisplay(w, "device");
     w.end();
+
+    traceAudio(w);
 }

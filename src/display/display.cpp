@@ -9,6 +9,7 @@ Display::Display() : FieldObject(6) { resetLetterPlacements(placements); }
 Display::~Display() {
     release();
     director.reset();
+    sounds.close();
     screenImages.release();
 }
 
@@ -86,6 +87,10 @@ void Display::init(HWND window) {
             sprite_ = nullptr;
             MessageBoxA(window, "aaa", "", MB_OK);
         }
+        sounds.open(window, {"w\\pishun.wav", "w\\bokaan.wav", "w\\kin.wav", "w\\camera.wav",
+                             "w\\sam1.wav", "w\\sam2.wav", "w\\sam3.wav", "w\\sam4.wav",
+                             "w\\sam5.wav", "w\\sam6.wav", "w\\missile.wav", "w\\ok.wav",
+                             "w\\over.wav"});
         graphics.attach(device_, window, sprite_);
         screenImages.load(graphics);
         // Stages 2 and 3.

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "audio/sound_bank.h"
 #include "display/camera.h"
 #include "display/screen_images.h"
 #include "platform/gfx/d3dx9.h"
@@ -34,6 +35,7 @@ public:
     void resetCamera();
 
     ScreenImages screenImages;
+    SoundBank sounds{"Display"};
     CameraFields camera;
     CameraDirector director;
 
