@@ -1,7 +1,7 @@
 // Screen contact sheet: the pack's 2D images drawn with the game's sprite at
 // the places the game draws them (title with each menu choice, story
-// frames, the HUD with sample values, game over and the staff roll), six
-// 800 x 600 frames in a 3 x 2 sheet.
+// frames, play with the HUD over the field, game over and the staff roll),
+// eight 800 x 600 frames in a 4 x 2 sheet.
 #include <algorithm>
 #include <map>
 #include <vector>
@@ -25,9 +25,11 @@ class Screens {
     for (auto& [path, t] : textures_) t->Release();
     sprite_->Release();
   }
-  void begin(D3DCOLOR clear) {
+  // With `field`, the corridor and some craft are drawn first, as in play.
+  void begin(D3DCOLOR clear, bool field = false) {
     d_->Clear(0, nullptr, D3DCLEAR_TARGET | 2, clear, 1.0f, 0);
     d_->BeginScene();
+    if (field) drawField(d_, pack_);
     sprite_->Begin(0);
   }
   // Draws a file (or one 32 x 32 cell of it) at (x, y), scaled.
@@ -100,9 +102,9 @@ std::string writeScreenSheet(const std::string& packDir, const std::string& outP
     s.draw("t/story3.png", -60, 0);
     s.draw("t/moji5.png", 160, 450);
     frames.push_back(s.end());
-    // The HUD: two hit points (blinking), four missiles, blips, a score of
-    // 150000 and a hit counter of 5.
-    s.begin(0xFF303848);
+    // Play: the field with the HUD over it (two hit points, blinking; four
+    // missiles; blips; a score of 150000 and a hit counter of 5).
+    s.begin(kSky, true);
     s.draw("t/hp1-2.png", 60, 440, 0.8f);
     for (int i = 0; i < 4; ++i) s.draw("t/missile.png", 200 + 50.0f * i, 490, 0.7f);
     s.draw("t/radar.png", 600, 440, 0.8f);
@@ -114,17 +116,26 @@ std::string writeScreenSheet(const std::string& packDir, const std::string& outP
     s.draw("t/hitwaku.png", 628, 80), s.draw("t/hit.png", 692, 80);
     s.digit("t/hitscore.png", 0, 628, 95), s.digit("t/hitscore.png", 5, 658, 95);
     frames.push_back(s.end());
-    // Game over at rest over the field colour.
-    s.begin(kSky);
+    // Game over at rest over the field, and the staff roll.
+    s.begin(kSky, true);
     s.draw("t/gameover.png", 0, -420);
+    frames.push_back(s.end());
+    s.begin(kSky);
+    s.draw("t/staff.png", 0, 0);
+    frames.push_back(s.end());
+    // The story's last picture with its caption.
+    s.begin(kSky);
+    s.draw("t/story.png", 0, 0);
+    s.draw("t/story4.png", -60, 0);
+    s.draw("t/moji6.png", 160, 450);
     frames.push_back(s.end());
   }
   d->Release();
-  const int width = 2400, height = 1200;
+  const int width = 3200, height = 1200;
   std::vector<std::uint8_t> sheet(size_t(width) * height * 3, 0);
   for (size_t f = 0; f < frames.size(); ++f) {
     if (frames[f].size() < 800u * 600u * 4) return "the backend returned no picture";
-    int ox = int(f % 3) * 800, oy = int(f / 3) * 600;
+    int ox = int(f % 4) * 800, oy = int(f / 4) * 600;
     for (int y = 0; y < 600; ++y)
       for (int x = 0; x < 800; ++x)
         for (int c = 0; c < 3; ++c) sheet[(size_t(oy + y) * width + ox + x) * 3 + c] = frames[f][(size_t(y) * 800 + x) * 4 + c];

@@ -19,6 +19,9 @@ void setGameLight(platform::IDirect3DDevice9* d);
 void drawMeshView(platform::IDirect3DDevice9* d, platform::ID3DXMesh* mesh, const platform::D3DXMATERIAL* mats,
                   platform::DWORD count, float radius, float yawDeg, float pitchDeg);
 float viewRadius(const assetgen::AssetEntry& e);
+// The corridor, the player's ship, some enemies and the second boss as the
+// game draws them from its normal camera (inside a begun scene).
+void drawField(platform::IDirect3DDevice9* d, const std::string& packDir);
 // The window: every mesh on a turntable and every image over a checkerboard
 // with its key applied; left and right arrows step, Escape ends. With
 // frames > 0 it ends by itself after that many frames.
