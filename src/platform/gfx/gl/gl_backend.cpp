@@ -81,7 +81,18 @@ bool GlBackend::init(GlDeviceKind kind, std::string& error) {
     }
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    // 4x multisampling on screen for steady polygon edges; pictures written
+    // off screen stay single-sampled, texel for pixel.
+    if (!context_->offscreen()) {
+        GLint most = 0;
+        glGetIntegerv(GL_MAX_SAMPLES, &most);
+        samples_ = std::min(4, int(most));
+    }
     fitTarget();
+    if (!fbo_ && samples_ > 0) {  // no multisampling after all
+        samples_ = 0;
+        fitTarget();
+    }
     if (!fbo_) {
         error = "no frame buffer";
         return false;
@@ -103,7 +114,9 @@ void GlBackend::destroyTarget() {
     if (fbo_) glDeleteFramebuffers(1, &fbo_);
     if (colorRb_) glDeleteRenderbuffers(1, &colorRb_);
     if (depthRb_) glDeleteRenderbuffers(1, &depthRb_);
-    fbo_ = colorRb_ = depthRb_ = 0;
+    if (resolveFbo_) glDeleteFramebuffers(1, &resolveFbo_);
+    if (resolveRb_) glDeleteRenderbuffers(1, &resolveRb_);
+    fbo_ = colorRb_ = depthRb_ = resolveFbo_ = resolveRb_ = 0;
 }
 
 void GlBackend::fitTarget() {
@@ -120,10 +133,22 @@ void GlBackend::fitTarget() {
     targetW_ = tw, targetH_ = th;
     glGenRenderbuffers(1, &colorRb_);
     glBindRenderbuffer(GL_RENDERBUFFER, colorRb_);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, tw, th);
+    glRenderbufferStorageMultisample(GL_RENDERBUFFER, samples_, GL_RGBA8, tw, th);
     glGenRenderbuffers(1, &depthRb_);
     glBindRenderbuffer(GL_RENDERBUFFER, depthRb_);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, tw, th);
+    glRenderbufferStorageMultisample(GL_RENDERBUFFER, samples_, GL_DEPTH_COMPONENT24, tw, th);
+    if (samples_ > 0) {  // the single-sample copy that is shown and read
+        glGenRenderbuffers(1, &resolveRb_);
+        glBindRenderbuffer(GL_RENDERBUFFER, resolveRb_);
+        glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, tw, th);
+        glGenFramebuffers(1, &resolveFbo_);
+        glBindFramebuffer(GL_FRAMEBUFFER, resolveFbo_);
+        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, resolveRb_);
+        if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+            destroyTarget();
+            return;
+        }
+    }
     glGenFramebuffers(1, &fbo_);
     glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colorRb_);
@@ -335,17 +360,27 @@ void GlBackend::draw(const PipelineState& s, const DrawCall& call) {
     glDrawArrays(mode, call.firstVertex, call.vertexCount);
 }
 
+GLuint GlBackend::resolved() {
+    if (samples_ == 0) return fbo_;
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, fbo_);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, resolveFbo_);
+    glBlitFramebuffer(0, 0, targetW_, targetH_, 0, 0, targetW_, targetH_, GL_COLOR_BUFFER_BIT,
+                      GL_NEAREST);
+    return resolveFbo_;
+}
+
 bool GlBackend::present() {
     if (!usable() || !fbo_) return true;
     if (!context_->offscreen()) {
         // Centre the picture, black bars around it.
+        const GLuint picture = resolved();
         glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
         glViewport(0, 0, windowW_, windowH_);
         glDisable(GL_SCISSOR_TEST);
         glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
         glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT);
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, fbo_);
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, picture);
         const int x = (windowW_ - targetW_) / 2, y = (windowH_ - targetH_) / 2;
         glBlitFramebuffer(0, 0, targetW_, targetH_, x, y, x + targetW_, y + targetH_,
                           GL_COLOR_BUFFER_BIT, GL_NEAREST);
@@ -360,7 +395,7 @@ std::vector<std::uint8_t> GlBackend::readPixels() {
     if (!usable() || !fbo_) return {};
     std::vector<std::uint8_t> rows(800u * 600u * 4u);
     GLuint tmpFbo = 0, tmpRb = 0;
-    GLuint source = fbo_;
+    GLuint source = resolved();
     if (targetW_ != 800 || targetH_ != 600) {  // scale down to the game's picture
         glGenRenderbuffers(1, &tmpRb);
         glBindRenderbuffer(GL_RENDERBUFFER, tmpRb);
@@ -368,7 +403,7 @@ std::vector<std::uint8_t> GlBackend::readPixels() {
         glGenFramebuffers(1, &tmpFbo);
         glBindFramebuffer(GL_DRAW_FRAMEBUFFER, tmpFbo);
         glFramebufferRenderbuffer(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, tmpRb);
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, fbo_);
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, source);
         glBlitFramebuffer(0, 0, targetW_, targetH_, 0, 0, 800, 600, GL_COLOR_BUFFER_BIT, GL_LINEAR);
         source = tmpFbo;
     }

@@ -1,7 +1,8 @@
 // GlBackend: draws the device's calls with OpenGL 3.3 core. The game's
 // 800 x 600 picture is composed in a frame buffer sized to the part of the
 // window it will fill (so the 3D field is rendered at the output resolution),
-// then shown centred with black bars; off screen it is exactly 800 x 600.
+// with 4x multisampling, then shown centred with black bars; off screen it
+// is exactly 800 x 600, single-sampled.
 #pragma once
 
 #include <epoxy/gl.h>
@@ -48,6 +49,7 @@ private:
     bool init(GlDeviceKind kind, std::string& error);
     void fitTarget();  // (re)makes the frame buffer for the window's size
     void destroyTarget();
+    GLuint resolved();  // the frame buffer holding the finished single-sample picture
     GLuint samplerFor(const SamplerState& s, bool sprite);
     bool usable() const { return context_ && context_->alive(); }
 
@@ -55,6 +57,8 @@ private:
     FixedFunctionProgram program_;
     GLuint vao_ = 0;
     GLuint fbo_ = 0, colorRb_ = 0, depthRb_ = 0;
+    GLuint resolveFbo_ = 0, resolveRb_ = 0;  // only with multisampling
+    int samples_ = 0;
     int targetW_ = 0, targetH_ = 0;
     int windowW_ = 0, windowH_ = 0;
     std::map<std::uint32_t, GLuint> textures_, buffers_;
