@@ -27,6 +27,8 @@ D3DCOLOR D3DCOLOR_COLORVALUE(float r, float g, float b, float a) {
 }
 
 namespace gfx {
+extern int g_pendingBufferFailures;  // gfx_config.cpp
+
 bool VertexLayout::fromFvf(DWORD fvf, VertexLayout& out) {
     if ((fvf & D3DFVF_XYZ) == 0) return false;
     if (fvf & ~(D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_DIFFUSE | D3DFVF_TEX1)) return false;
@@ -256,6 +258,11 @@ HRESULT IDirect3DDevice9::SetTexture(DWORD stage, IDirect3DTexture9* texture) {
 HRESULT IDirect3DDevice9::CreateVertexBuffer(UINT length, DWORD, DWORD fvf, D3DPOOL,
                                              IDirect3DVertexBuffer9** out, void*) {
     if (!out || length == 0 || length > (64u << 20)) return D3DERR_INVALIDCALL;
+    if (gfx::g_pendingBufferFailures > 0) {
+        --gfx::g_pendingBufferFailures;
+        *out = nullptr;
+        return E_OUTOFMEMORY;
+    }
     const std::uint32_t handle = backend_->createBuffer(length);
     if (handle == 0) return E_OUTOFMEMORY;
     *out = new IDirect3DVertexBuffer9(this, handle, length, fvf);

@@ -15,6 +15,7 @@ const std::vector<GfxCall> kNoCalls;
 }  // namespace
 
 int g_pendingPresentFailures = 0;
+int g_pendingBufferFailures = 0;
 
 void configure(const GfxConfig& config) { g_config = config; }
 const GfxConfig& config() { return g_config; }
@@ -23,6 +24,7 @@ void setCreationFailures(const CreationFailures& failures) { g_failures = failur
 const CreationFailures& creationFailures() { return g_failures; }
 
 void failPresents(int count) { g_pendingPresentFailures = count; }
+void failVertexBuffers(int count) { g_pendingBufferFailures = count; }
 
 void setCurrentFrame(std::uint64_t frame) {
     g_frame = frame;

@@ -33,6 +33,8 @@ const CreationFailures& creationFailures();
 
 // Make the next `count` presents of the recording backend fail (device lost).
 void failPresents(int count);
+// Make the next `count` CreateVertexBuffer calls fail (any backend).
+void failVertexBuffers(int count);
 
 // The harness says which frame runs next; this starts a new trace frame (the
 // recorded calls of the previous one are dropped) and picks the screenshots.

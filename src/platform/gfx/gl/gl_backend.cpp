@@ -59,6 +59,17 @@ void normalMatrix(const D3DXMATRIX& m, float out[9]) {
 
 }  // namespace
 
+PictureRect fitPicture(int w, int h) {
+    w = std::max(w, 1), h = std::max(h, 1);
+    const double scale = std::min(w / 800.0, h / 600.0);
+    PictureRect r;
+    r.width = std::clamp(int(std::lround(800 * scale)), 1, w);
+    r.height = std::clamp(int(std::lround(600 * scale)), 1, h);
+    r.x = (w - r.width) / 2;
+    r.y = (h - r.height) / 2;
+    return r;
+}
+
 std::unique_ptr<GfxBackend> GlBackend::create(GlDeviceKind kind, std::string& error) {
     std::unique_ptr<GlBackend> b(new GlBackend);
     if (!b->init(kind, error)) return nullptr;
@@ -124,10 +135,8 @@ void GlBackend::fitTarget() {
     context_->drawableSize(w, h);
     if (fbo_ && w == windowW_ && h == windowH_) return;
     windowW_ = w, windowH_ = h;
-    // The largest 4:3 rectangle that fits the window.
-    const double scale = std::min(w / 800.0, h / 600.0);
-    const int tw = std::max(1, int(std::lround(800 * scale)));
-    const int th = std::max(1, int(std::lround(600 * scale)));
+    const PictureRect fit = fitPicture(w, h);
+    const int tw = fit.width, th = fit.height;
     if (fbo_ && tw == targetW_ && th == targetH_) return;
     destroyTarget();
     targetW_ = tw, targetH_ = th;
@@ -381,7 +390,8 @@ bool GlBackend::present() {
         glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT);
         glBindFramebuffer(GL_READ_FRAMEBUFFER, picture);
-        const int x = (windowW_ - targetW_) / 2, y = (windowH_ - targetH_) / 2;
+        const PictureRect fit = fitPicture(windowW_, windowH_);
+        const int x = fit.x, y = fit.y;
         glBlitFramebuffer(0, 0, targetW_, targetH_, x, y, x + targetW_, y + targetH_,
                           GL_COLOR_BUFFER_BIT, GL_NEAREST);
         context_->swap();

@@ -18,6 +18,13 @@
 
 namespace platform::gfx {
 
+// Where the 800 x 600 picture goes in a window of w x h pixels: the largest
+// 4:3 rectangle that fits, centred (GL window coordinates, origin bottom left).
+struct PictureRect {
+    int x = 0, y = 0, width = 800, height = 600;
+};
+PictureRect fitPicture(int windowWidth, int windowHeight);
+
 class GlBackend final : public GfxBackend {
 public:
     static std::unique_ptr<GfxBackend> create(GlDeviceKind kind, std::string& error);
