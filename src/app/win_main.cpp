@@ -66,7 +66,7 @@ int WinMain(HINSTANCE instance, HINSTANCE, const std::string&, int showCmd) {
     wc.style = 3;
     wc.lpfnWndProc = windowProc;
     wc.className = "test";
-    wc.largeIconPath = "icon.png";  // the program icon, at the root of the asset pack
+    wc.largeIconPath = nativePath("t\\icon.png");  // the program icon
     RegisterClassEx(wc);
     windowHandle = CreateWindowEx("test", "TERVO", 1024, 768);
     if (!windowHandle) {
