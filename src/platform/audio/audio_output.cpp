@@ -21,12 +21,15 @@ struct Output {
     std::shared_ptr<Mixer> mixer;
     bool realTime = false;
     SDL_AudioDeviceID device = 0;
-    std::uint64_t generation = 0;   // a closed output's clock listener stays silent
     std::uint64_t framesOut = 0;    // virtual: frames mixed since tick 0
     WavWriter wav;
     std::atomic<std::vector<float>*> capture{nullptr};  // also read by the device thread
     std::vector<float> buffer;
 };
+
+// Counts opens and closes, so a closed output's clock listener stays silent;
+// trivially destructible, so it can still be read while the statics go.
+constinit std::atomic<std::uint64_t> g_generation{0};
 
 Output& out() {
     static Output o;
@@ -81,16 +84,16 @@ bool openDevice(Output& o) {
 bool openOutput(const OutputConfig& config) {
     closeOutput();
     Output& o = out();
-    ++o.generation;
+    ++g_generation;
     if (!config.headless) return openDevice(o);
     o.mixer = std::make_shared<Mixer>(deviceRate);
     o.realTime = false;
     bool written = config.wavOutPath.empty() || o.wav.open(config.wavOutPath, deviceRate, 2);
     if (config.clock) {
         o.framesOut = config.clock->ticks() * deviceRate / VirtualClock::ticksPerSecond;
-        std::uint64_t generation = o.generation;
+        std::uint64_t generation = g_generation;
         config.clock->onAdvance([generation](std::uint64_t ticks) {
-            if (out().generation == generation) advanceTo(ticks);
+            if (g_generation == generation) advanceTo(ticks);
         });
     }
     return written;
@@ -108,7 +111,7 @@ void Output::close() {
     mixer.reset();
     realTime = false;
     capture = nullptr;
-    ++generation;
+    ++g_generation;
 }
 
 void closeOutput() { out().close(); }
