@@ -65,7 +65,7 @@ HRESULT IDirect3DDevice9::Clear(DWORD count, const RECT* rects, DWORD flags, D3D
                                 float z, DWORD) {
     if (count != 0 || rects != nullptr) return D3DERR_INVALIDCALL;  // whole target only
     log_.add("Clear", {double(flags), double(color), z});
-    backend_->clear(flags, color, z);
+    if (gfx::pictureWanted()) backend_->clear(flags, color, z);
     return S_OK;
 }
 
@@ -316,7 +316,7 @@ HRESULT IDirect3DDevice9::DrawPrimitive(D3DPRIMITIVETYPE type, UINT start, UINT 
 
 void IDirect3DDevice9::drawCall(const DrawCall& call) {
     ++drawCount_;
-    backend_->draw(state_, call);
+    if (gfx::pictureWanted()) backend_->draw(state_, call);
 }
 
 void IDirect3DDevice9::forget(const IDirect3DTexture9* texture) {

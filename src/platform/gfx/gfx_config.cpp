@@ -32,6 +32,13 @@ void setCurrentFrame(std::uint64_t frame) {
 }
 std::uint64_t currentFrame() { return g_frame; }
 
+bool pictureWanted() {
+    if (!g_config.headless) return true;
+    for (const auto& shot : g_config.screenshots)
+        if (shot.first == g_frame) return true;
+    return false;
+}
+
 const std::vector<GfxCall>& frameCalls() { return g_device ? g_device->log().calls() : kNoCalls; }
 
 void registerDevice(IDirect3DDevice9* device) { g_device = device; }

@@ -40,6 +40,10 @@ void failVertexBuffers(int count);
 // recorded calls of the previous one are dropped) and picks the screenshots.
 void setCurrentFrame(std::uint64_t frame);
 std::uint64_t currentFrame();
+// Whether this frame's picture is needed: always with a display; headless,
+// only on the frames that are written out (the others skip drawing, which
+// keeps long headless runs with a few pictures fast).
+bool pictureWanted();
 
 // The calls recorded since the frame started (empty without a device or with
 // recording off).

@@ -287,4 +287,27 @@ TEST(DeviceCalls, TraceListsTheFrameCalls) {
     gfx::configure({});
 }
 
+TEST(DeviceCalls, HeadlessFramesWithoutAPictureSkipDrawingButStillRecord) {
+    gfx::GfxConfig cfg;
+    cfg.headless = true;
+    cfg.screenshots = {{2, scratchPath("unused.png")}};
+    gfx::configure(cfg);
+    IDirect3DDevice9* d = recordingDevice();
+    auto& rec = static_cast<gfx::RecordingBackend&>(d->backend());
+    IDirect3DVertexBuffer9* vb = makeBuffer(d, square(0, 0, 5, 1));
+    std::vector<std::size_t> drawn;
+    for (std::uint64_t frame = 0; frame < 4; ++frame) {
+        gfx::setCurrentFrame(frame);
+        d->BeginScene();
+        drawStrip(d, vb);
+        d->EndScene();
+        EXPECT_EQ(d->log().count("DrawPrimitive"), 1u);  // the trace sees every frame
+        drawn.push_back(rec.draws());
+    }
+    EXPECT_EQ(drawn, (std::vector<std::size_t>{0, 0, 1, 1}));
+    vb->Release();
+    d->Release();
+    gfx::configure({});
+}
+
 }  // namespace
