@@ -20,7 +20,20 @@ void Mixer::destroyVoice(VoiceId v) {
 }
 
 void Mixer::setSource(VoiceId v, PcmView source) {
+    // The filter for a new rate is built here, outside the lock, rather than
+    // on the audio thread when the sound first plays.
+    std::unique_ptr<Resampler> filter;
+    if (source.rate != rate_ && source.rate >= minRate && source.rate <= maxRate) {
+        std::unique_lock lock(mutex_);
+        bool known = resamplers_.count(source.rate) != 0;
+        lock.unlock();
+        if (!known) filter = std::make_unique<Resampler>(source.rate, rate_);
+    }
     std::lock_guard lock(mutex_);
+    if (filter && !resamplers_.count(source.rate)) {
+        if (resamplers_.size() >= 16) resamplers_.clear();
+        resamplers_[source.rate] = std::move(filter);
+    }
     auto it = voices_.find(v);
     if (it == voices_.end()) return;
     Voice& voice = it->second;
