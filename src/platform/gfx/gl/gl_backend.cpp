@@ -1,4 +1,4 @@
-// The OpenGL 3.3 core backend.
+// The OpenGL 3.3 core backend: resources and the fixed-function draw.
 #include "platform/gfx/gl/gl_backend.h"
 
 #include <algorithm>
@@ -59,17 +59,6 @@ void normalMatrix(const D3DXMATRIX& m, float out[9]) {
 
 }  // namespace
 
-PictureRect fitPicture(int w, int h) {
-    w = std::max(w, 1), h = std::max(h, 1);
-    const double scale = std::min(w / 800.0, h / 600.0);
-    PictureRect r;
-    r.width = std::clamp(int(std::lround(800 * scale)), 1, w);
-    r.height = std::clamp(int(std::lround(600 * scale)), 1, h);
-    r.x = (w - r.width) / 2;
-    r.y = (h - r.height) / 2;
-    return r;
-}
-
 std::unique_ptr<GfxBackend> GlBackend::create(GlDeviceKind kind, std::string& error) {
     std::unique_ptr<GlBackend> b(new GlBackend);
     if (!b->init(kind, error)) return nullptr;
@@ -119,54 +108,6 @@ GlBackend::~GlBackend() {
     destroyTarget();
     if (vao_) glDeleteVertexArrays(1, &vao_);
     program_.destroy();
-}
-
-void GlBackend::destroyTarget() {
-    if (fbo_) glDeleteFramebuffers(1, &fbo_);
-    if (colorRb_) glDeleteRenderbuffers(1, &colorRb_);
-    if (depthRb_) glDeleteRenderbuffers(1, &depthRb_);
-    if (resolveFbo_) glDeleteFramebuffers(1, &resolveFbo_);
-    if (resolveRb_) glDeleteRenderbuffers(1, &resolveRb_);
-    fbo_ = colorRb_ = depthRb_ = resolveFbo_ = resolveRb_ = 0;
-}
-
-void GlBackend::fitTarget() {
-    int w = 0, h = 0;
-    context_->drawableSize(w, h);
-    if (fbo_ && w == windowW_ && h == windowH_) return;
-    windowW_ = w, windowH_ = h;
-    const PictureRect fit = fitPicture(w, h);
-    const int tw = fit.width, th = fit.height;
-    if (fbo_ && tw == targetW_ && th == targetH_) return;
-    destroyTarget();
-    targetW_ = tw, targetH_ = th;
-    glGenRenderbuffers(1, &colorRb_);
-    glBindRenderbuffer(GL_RENDERBUFFER, colorRb_);
-    glRenderbufferStorageMultisample(GL_RENDERBUFFER, samples_, GL_RGBA8, tw, th);
-    glGenRenderbuffers(1, &depthRb_);
-    glBindRenderbuffer(GL_RENDERBUFFER, depthRb_);
-    glRenderbufferStorageMultisample(GL_RENDERBUFFER, samples_, GL_DEPTH_COMPONENT24, tw, th);
-    if (samples_ > 0) {  // the single-sample copy that is shown and read
-        glGenRenderbuffers(1, &resolveRb_);
-        glBindRenderbuffer(GL_RENDERBUFFER, resolveRb_);
-        glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, tw, th);
-        glGenFramebuffers(1, &resolveFbo_);
-        glBindFramebuffer(GL_FRAMEBUFFER, resolveFbo_);
-        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, resolveRb_);
-        if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-            destroyTarget();
-            return;
-        }
-    }
-    glGenFramebuffers(1, &fbo_);
-    glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colorRb_);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthRb_);
-    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) destroyTarget();
-    // A new target starts as the clear of a new frame would leave it.
-    glClearColor(0, 0, 0, 1);
-    glClearDepth(1.0);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
 std::uint32_t GlBackend::createTexture(const std::vector<MipLevel>& levels) {
@@ -237,25 +178,6 @@ GLuint GlBackend::samplerFor(const SamplerState& s, bool) {
     if (maxAnisotropy_ > 1.0f) glSamplerParameterf(smp, GL_TEXTURE_MAX_ANISOTROPY_EXT, maxAnisotropy_);
     samplers_[key] = smp;
     return smp;
-}
-
-void GlBackend::clear(DWORD flags, D3DCOLOR color, float z) {
-    if (!usable() || !fbo_) return;
-    glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
-    glViewport(0, 0, targetW_, targetH_);
-    GLbitfield bits = 0;
-    if (flags & D3DCLEAR_TARGET) {
-        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-        glClearColor(((color >> 16) & 0xFF) / 255.0f, ((color >> 8) & 0xFF) / 255.0f,
-                     (color & 0xFF) / 255.0f, (color >> 24) / 255.0f);
-        bits |= GL_COLOR_BUFFER_BIT;
-    }
-    if (flags & D3DCLEAR_ZBUFFER) {
-        glDepthMask(GL_TRUE);
-        glClearDepth(z);
-        bits |= GL_DEPTH_BUFFER_BIT;
-    }
-    if (bits) glClear(bits);
 }
 
 void GlBackend::draw(const PipelineState& s, const DrawCall& call) {
@@ -367,66 +289,6 @@ void GlBackend::draw(const PipelineState& s, const DrawCall& call) {
     if (call.primitive == D3DPT_TRIANGLESTRIP) mode = GL_TRIANGLE_STRIP;
     if (call.primitive == D3DPT_TRIANGLEFAN) mode = GL_TRIANGLE_FAN;
     glDrawArrays(mode, call.firstVertex, call.vertexCount);
-}
-
-GLuint GlBackend::resolved() {
-    if (samples_ == 0) return fbo_;
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, fbo_);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, resolveFbo_);
-    glBlitFramebuffer(0, 0, targetW_, targetH_, 0, 0, targetW_, targetH_, GL_COLOR_BUFFER_BIT,
-                      GL_NEAREST);
-    return resolveFbo_;
-}
-
-bool GlBackend::present() {
-    if (!usable() || !fbo_) return true;
-    if (!context_->offscreen()) {
-        // Centre the picture, black bars around it.
-        const GLuint picture = resolved();
-        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-        glViewport(0, 0, windowW_, windowH_);
-        glDisable(GL_SCISSOR_TEST);
-        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-        glClearColor(0, 0, 0, 1);
-        glClear(GL_COLOR_BUFFER_BIT);
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, picture);
-        const PictureRect fit = fitPicture(windowW_, windowH_);
-        const int x = fit.x, y = fit.y;
-        glBlitFramebuffer(0, 0, targetW_, targetH_, x, y, x + targetW_, y + targetH_,
-                          GL_COLOR_BUFFER_BIT, GL_NEAREST);
-        context_->swap();
-        if (!context_->vsyncAt60()) pacer_.wait();
-        fitTarget();
-    }
-    return true;
-}
-
-std::vector<std::uint8_t> GlBackend::readPixels() {
-    if (!usable() || !fbo_) return {};
-    std::vector<std::uint8_t> rows(800u * 600u * 4u);
-    GLuint tmpFbo = 0, tmpRb = 0;
-    GLuint source = resolved();
-    if (targetW_ != 800 || targetH_ != 600) {  // scale down to the game's picture
-        glGenRenderbuffers(1, &tmpRb);
-        glBindRenderbuffer(GL_RENDERBUFFER, tmpRb);
-        glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, 800, 600);
-        glGenFramebuffers(1, &tmpFbo);
-        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, tmpFbo);
-        glFramebufferRenderbuffer(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, tmpRb);
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, source);
-        glBlitFramebuffer(0, 0, targetW_, targetH_, 0, 0, 800, 600, GL_COLOR_BUFFER_BIT, GL_LINEAR);
-        source = tmpFbo;
-    }
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, source);
-    std::vector<std::uint8_t> flipped(rows.size());
-    glReadPixels(0, 0, 800, 600, GL_RGBA, GL_UNSIGNED_BYTE, flipped.data());
-    for (int y = 0; y < 600; ++y)
-        std::copy_n(&flipped[std::size_t(599 - y) * 3200], 3200, &rows[std::size_t(y) * 3200]);
-    for (std::size_t i = 3; i < rows.size(); i += 4) rows[i] = 255;  // the picture is opaque
-    if (tmpFbo) glDeleteFramebuffers(1, &tmpFbo);
-    if (tmpRb) glDeleteRenderbuffers(1, &tmpRb);
-    glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
-    return rows;
 }
 
 }  // namespace platform::gfx
