@@ -73,11 +73,11 @@ protected:
         d_->SetMaterial(&m);
     }
     // A lit triangle with a normal, covering the centre of the screen.
-    void litTriangle(float nx, float ny, float nz) {
+    void litTriangle(float nx, float ny, float nz, float z = 5) {
         struct NV {
             float x, y, z, nx, ny, nz;
         };
-        const NV tri[3] = {{-2, 2, 5, nx, ny, nz}, {2, 2, 5, nx, ny, nz}, {0, -2, 5, nx, ny, nz}};
+        const NV tri[3] = {{-2, 2, z, nx, ny, nz}, {2, 2, z, nx, ny, nz}, {0, -2, z, nx, ny, nz}};
         IDirect3DVertexBuffer9* vb = nullptr;
         ASSERT_EQ(d_->CreateVertexBuffer(sizeof tri, 0, D3DFVF_XYZ | D3DFVF_NORMAL,
                                          D3DPOOL_MANAGED, &vb, nullptr),
@@ -262,6 +262,85 @@ TEST_F(GlRender, TextureTransformScrollsWithTheTranslationInRowThree) {
     d_->SetTextureStageState(0, D3DTSS_TEXTURETRANSFORMFLAGS, D3DTTFF_DISABLE);
     drawStrip(d_, vb);
     EXPECT_PIXEL_NEAR(capture(d_).at(texel0, 300), 255, 0, 0, 1);
+}
+
+TEST_F(GlRender, WorldRotationTurnsNormalsWithTheGeometry) {
+    // The facing triangle turned 60 degrees about y, then moved to z = 5: its
+    // normal becomes (-sin 60, 0, -cos 60), so N.L = 0.8944272 * cos 60.
+    material({1.0f, 1.0f, 1.0f, 1.0f});
+    D3DXMATRIX turn, move, w;
+    D3DXMatrixRotationY(&turn, 1.0471976f);
+    D3DXMatrixTranslation(&move, 0, 0, 5);
+    D3DXMatrixMultiply(&w, &turn, &move);
+    d_->SetTransform(D3DTS_WORLD, &w);
+    litTriangle(0, 0, -1, 0);
+    const int half = int(std::lround(0.8944272f * 0.5f * 255));
+    EXPECT_PIXEL_NEAR(capture(d_).at(400, 300), half, half, half, 2);
+    // Normals are not renormalised: a uniform scale of 2 halves them, as
+    // Direct3D's inverse transpose does, and the face is lit half as much.
+    D3DXMatrixScaling(&w, 2, 2, 2);
+    d_->SetTransform(D3DTS_WORLD, &w);
+    d_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kSky, 1.0f, 0);
+    litTriangle(0, 0, -1);
+    EXPECT_PIXEL_NEAR(capture(d_).at(400, 300), half, half, half, 2);
+    // Unless asked to.
+    d_->SetRenderState(D3DRS_NORMALIZENORMALS, TRUE);
+    litTriangle(0, 0, -1);
+    const int full = int(std::lround(0.8944272f * 255));
+    EXPECT_PIXEL_NEAR(capture(d_).at(400, 300), full, full, full, 2);
+}
+
+TEST_F(GlRender, VertexColourIsTheDiffuseSourceWhenTheVertexHasOne) {
+    material({0, 0, 0, 1});  // ignored: the vertex colour wins
+    struct CV {
+        float x, y, z, nx, ny, nz;
+        D3DCOLOR c;
+    };
+    const CV tri[3] = {{-2, 2, 5, 0, 0, -1, 0xFF80FF40}, {2, 2, 5, 0, 0, -1, 0xFF80FF40},
+                       {0, -2, 5, 0, 0, -1, 0xFF80FF40}};
+    IDirect3DVertexBuffer9* vb = nullptr;
+    const DWORD fvf = D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_DIFFUSE;
+    ASSERT_EQ(d_->CreateVertexBuffer(sizeof tri, 0, fvf, D3DPOOL_MANAGED, &vb, nullptr), S_OK);
+    buffers_.push_back(vb);
+    void* p = nullptr;
+    vb->Lock(0, 0, &p, 0);
+    std::memcpy(p, tri, sizeof tri);
+    vb->Unlock();
+    d_->SetStreamSource(0, vb, 0, sizeof(CV));
+    d_->SetFVF(fvf);
+    d_->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 1);
+    const float k = 0.8944272f;
+    EXPECT_PIXEL_NEAR(capture(d_).at(400, 300), std::lround(0x80 * k), std::lround(0xFF * k),
+                      std::lround(0x40 * k), 2);
+    // With colour-vertex off the material is the source again.
+    d_->SetRenderState(D3DRS_COLORVERTEX, FALSE);
+    material({1, 0, 0, 1});
+    d_->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 1);
+    EXPECT_PIXEL_NEAR(capture(d_).at(400, 300), std::lround(255 * k), 0, 0, 2);
+}
+
+TEST_F(GlRender, TextureTransformScrollsAlongVWithRowThreeColumnTwo) {
+    // The corridor's scroll: four texels down (red, green, blue, white), v
+    // moved by -0.25 shows the texel above, wrapping white in at the top.
+    std::vector<std::uint8_t> p = solid(1, 4, 0, 0, 0);
+    setTexel(p, 1, 0, 0, 255, 0, 0);
+    setTexel(p, 1, 0, 1, 0, 255, 0);
+    setTexel(p, 1, 0, 2, 0, 0, 255);
+    setTexel(p, 1, 0, 3, 255, 255, 255);
+    selectTexture();
+    d_->SetTexture(0, texture(1, 4, p, 0));
+    const float half = 200.0f / 300.0f * 5.0f / 2.4142137f;  // 400 pixels tall
+    IDirect3DVertexBuffer9* vb = buffer(square(0, 0, 5, half));
+    D3DXMATRIX m;
+    D3DXMatrixIdentity(&m);
+    m._32 = -0.25f;
+    d_->SetTextureStageState(0, D3DTSS_TEXTURETRANSFORMFLAGS, D3DTTFF_COUNT2);
+    d_->SetTransform(D3DTS_TEXTURE0, &m);
+    drawStrip(d_, vb);
+    const Picture pic = capture(d_);
+    EXPECT_PIXEL_NEAR(pic.at(400, 150), 255, 255, 255, 1);  // top texel: wrapped white
+    EXPECT_PIXEL_NEAR(pic.at(400, 250), 255, 0, 0, 1);      // red moved down one
+    EXPECT_PIXEL_NEAR(pic.at(400, 450), 0, 0, 255, 1);
 }
 
 TEST_F(GlRender, SpritePlacesImagesInPixelsAndScalesThem) {
