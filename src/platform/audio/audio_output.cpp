@@ -85,7 +85,10 @@ bool openOutput(const OutputConfig& config) {
     closeOutput();
     Output& o = out();
     ++g_generation;
-    if (!config.headless) return openDevice(o);
+    if (!config.headless) {
+        openDevice(o);  // without a device the game runs silent
+        return true;
+    }
     o.mixer = std::make_shared<Mixer>(deviceRate);
     o.realTime = false;
     bool written = config.wavOutPath.empty() || o.wav.open(config.wavOutPath, deviceRate, 2);

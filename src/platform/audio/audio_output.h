@@ -21,8 +21,8 @@ struct OutputConfig {
 
 // Called once before the game starts. Real: opens the default device at
 // 44.1 kHz stereo; when that fails the game runs silent (no mixer).
-// Headless: the mixer runs in step with config.clock, deterministically;
-// false (the output still runs) when the WAV file cannot be created.
+// Headless: the mixer runs in step with config.clock, deterministically.
+// Returns false only when the WAV file asked for cannot be created.
 bool openOutput(const OutputConfig& config);
 // Called at the very end of the process; finishes the WAV file.
 void closeOutput();

@@ -93,3 +93,13 @@ TEST(HeadlessOutput, AClosedOutputIgnoresItsClockAndOutlivingObjectsStaySafe) {
     b->Release();
     device->Release();
 }
+
+TEST(DeviceOutput, WithoutADeviceTheGameRunsSilent) {
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    EXPECT_TRUE(audio::openOutput({false, nullptr, ""}));  // not a reason to stop
+    EXPECT_EQ(audio::outputMixer(), nullptr);
+    IDirectSound* device = nullptr;
+    EXPECT_EQ(DirectSoundCreate(nullptr, &device, nullptr), DSERR_NODRIVER);
+    audio::closeOutput();
+    unsetenv("SDL_AUDIODRIVER");
+}
