@@ -2,6 +2,8 @@
 // Direct3D would, records it when asked and hands draws to the backend.
 #include "platform/gfx/d3d9.h"
 
+#include <cstdio>
+
 #include "platform/gfx/device_registry.h"
 #include "platform/gfx/gfx_config.h"
 #include "platform/gfx/png_image.h"
@@ -88,7 +90,8 @@ HRESULT IDirect3DDevice9::Present(const RECT*, const RECT*, Window*, const void*
         if (frame != gfx::currentFrame()) continue;
         const std::vector<std::uint8_t> pixels = backend_->readPixels();
         if (pixels.empty() || !gfx::writePng(path.c_str(), 800, 600, pixels))
-            MessageBoxA(nullptr, "screenshot not written: " + path, "gfx", MB_OK);
+            std::fprintf(stderr, "gfx: picture of frame %llu not written to %s\n",
+                         static_cast<unsigned long long>(frame), path.c_str());
     }
     const bool shown = backend_->present();
     log_.add("Present", {shown ? 0.0 : 1.0});
