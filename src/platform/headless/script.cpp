@@ -34,9 +34,9 @@ const std::map<std::string, ScriptEvent>& eventTokens() {
 }
 
 // "joy:X,Y[,bN...]"
-bool parseJoystick(const std::string& spec, ScriptLine& line, std::string& why) {
+bool parseJoystick(const std::string& token, ScriptLine& line, std::string& why) {
     std::vector<std::string> parts;
-    std::stringstream ss(spec);
+    std::stringstream ss(token);
     for (std::string part; std::getline(ss, part, ',');) parts.push_back(part);
     long long x, y;
     if (parts.size() < 2 || !parseInt(parts[0], x) || !parseInt(parts[1], y)) {
