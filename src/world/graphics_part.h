@@ -21,6 +21,8 @@ class GraphicsPart {
 public:
     GraphicsPart() = default;
     ~GraphicsPart() = default;
+    GraphicsPart(const GraphicsPart&) = delete;  // owns its resources
+    GraphicsPart& operator=(const GraphicsPart&) = delete;
 
     void attach(platform::IDirect3DDevice9* device, platform::HWND owner, platform::ID3DXSprite* sprite);
 

@@ -10,12 +10,10 @@
 #include "display/display.h"
 #include "player/player_side.h"
 #include "world/world.h"
-#include "platform/backend.h"
 #include "platform/gfx/gfx_config.h"
-#include "platform/headless/headless_backend.h"
 #include "platform/real.h"
 #include "support/mini_pack.h"
-#include "support/run_game.h"
+#include "support/device_fixture.h"
 #include "world/graphics_part.h"
 
 using namespace platform;
@@ -23,63 +21,24 @@ namespace fs = std::filesystem;
 
 namespace {
 
-LRESULT quitOnDestroy(HWND, unsigned message, WPARAM, LPARAM) {
-    if (message == WM_DESTROY) PostQuitMessage(0);
-    return 0;
-}
-
 class DisplayTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = makeTempDir("display");
-        previous_ = fs::current_path();
-        fs::current_path(dir_);
-        installBackend(std::make_unique<HeadlessBackend>(InputScript{}, 0, 0));
-        gfx::GfxConfig config;
-        config.headless = true;
-        config.recordCalls = true;
-        gfx::configure(config);
-        WNDCLASSEX wc;
-        wc.className = "test";
-        wc.lpfnWndProc = quitOnDestroy;
-        RegisterClassEx(wc);
-        window_ = CreateWindowEx("test", "TERVO", 1024, 768);
-        takeShownBoxes();
-        fpu::setSinglePrecision(false);
-    }
-    void TearDown() override {
-        display_.reset();
-        DestroyWindow(window_);  // (if the test did not); a fresh one for the next test
-        MSG msg;
-        while (PeekMessage(&msg)) {}
-        fpu::setSinglePrecision(false);
-        fs::current_path(previous_);
-        fs::remove_all(dir_);
-    }
+    void SetUp() override { fpu::setSinglePrecision(false); }
+    void TearDown() override { display_.reset(); }
     Display& start(const std::vector<std::string>& files) {
-        writeMiniPack(dir_, files);
+        writeMiniPack(fixture_.dir(), files);
         display_ = std::make_unique<Display>();
-        display_->init(window_);
+        display_->init(fixture_.window());
         return *display_;
     }
     static std::vector<std::string> without(std::vector<std::string> files, const std::string& name) {
         files.erase(std::find(files.begin(), files.end(), name));
         return files;
     }
-    static long countOp(const std::string& op) {
-        long n = 0;
-        for (const auto& c : gfx::frameCalls()) n += c.op == op;
-        return n;
-    }
-    static std::vector<std::string> ops() {
-        std::vector<std::string> out;
-        for (const auto& c : gfx::frameCalls()) out.push_back(c.op);
-        return out;
-    }
+    static std::vector<std::string> ops() { return DeviceFixture::ops(); }
+    static long countOp(const std::string& op) { return DeviceFixture::countOp(op); }
 
-    std::string dir_;
-    fs::path previous_;
-    HWND window_ = nullptr;
+    DeviceFixture fixture_{false};  // the Display makes its own device
     std::unique_ptr<Display> display_;
 };
 
@@ -127,7 +86,7 @@ TEST_F(DisplayTest, AMissingStoryPictureStopsLoadingWithItsMessage) {
     ASSERT_TRUE(PeekMessage(&msg));
     EXPECT_EQ(msg.message, WM_QUIT);
     WINDOWPLACEMENT wp;
-    EXPECT_FALSE(GetWindowPlacement(window_, &wp));
+    EXPECT_FALSE(GetWindowPlacement(fixture_.window(), &wp));
 }
 
 TEST_F(DisplayTest, TheNeverDrawnExclamationMarkIsStillRequired) {
