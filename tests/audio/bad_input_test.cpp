@@ -9,9 +9,8 @@
 #include "audio/sound_fixtures.h"
 
 // libvorbisfile 1.3.7 loses 8 bytes when ov_open fails on some damaged
-// streams (the library's own error path; the caller gets nothing to free).
-// Leaks from inside that library are not reported; every other leak is.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libvorbisfile.so\n"; }
+// streams (the library's own error path; the caller gets nothing to free):
+// the platform layer's leak suppressions name that library.
 
 namespace {
 

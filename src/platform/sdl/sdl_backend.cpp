@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/gfx/gl/gl_context.h"
 #include "platform/input.h"
 #include "platform/sdl/sdl_window.h"
 
@@ -88,6 +89,7 @@ public:
         g_sdlWindow = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_UNDEFINED,
                                        SDL_WINDOWPOS_UNDEFINED, width, height, flags);
         if (!g_sdlWindow) return false;
+        gfx::pinDriverLibraries();  // the window's GL visual has loaded the driver
         if (SDL_Surface* icon = loadIcon(iconPath)) {
             SDL_SetWindowIcon(g_sdlWindow, icon);
             SDL_FreeSurface(icon);

@@ -20,10 +20,6 @@ bool isSoftwareRenderer(const std::string& r) {
 }
 
 namespace {
-// Keeps the GL driver's libraries loaded until the process ends: EGL unloads
-// them with its last display, and tests make and drop many devices. It also
-// lets the leak checker of sanitizer builds see where Mesa's own lasting
-// allocations come from.
 int pin(dl_phdr_info* info, std::size_t, void*) {
     const char* name = info->dlpi_name;
     if (name && (std::strstr(name, "_dri.so") || std::strstr(name, "libgallium") ||
@@ -33,6 +29,8 @@ int pin(dl_phdr_info* info, std::size_t, void*) {
     return 0;
 }
 }  // namespace
+
+void pinDriverLibraries() { dl_iterate_phdr(pin, nullptr); }
 
 std::unique_ptr<GlContext> GlContext::create(GlDeviceKind kind, std::string& error) {
     std::unique_ptr<GlContext> c(new GlContext);
@@ -67,7 +65,7 @@ std::unique_ptr<GlContext> GlContext::create(GlDeviceKind kind, std::string& err
         error = "OpenGL 3.3 is not available";
         return nullptr;
     }
-    dl_iterate_phdr(pin, nullptr);
+    pinDriverLibraries();
     const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
     c->renderer_ = renderer ? renderer : "";
     if (kind == GlDeviceKind::Accelerated && isSoftwareRenderer(c->renderer_)) {
@@ -111,10 +109,3 @@ void GlContext::swap() {
 }
 
 }  // namespace platform::gfx
-
-// Mesa's drivers keep some allocations for the life of the process; the leak
-// checker of sanitizer builds is told to let those (and only those) be.
-extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libEGL_mesa\nleak:libGLX_mesa\nleak:swrast_dri\nleak:kms_swrast_dri\n"
-           "leak:libgallium\nleak:libLLVM\nleak:libglapi\nleak:_dri.so\n";
-}
