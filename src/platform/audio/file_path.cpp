@@ -1,13 +1,10 @@
 #include "platform/audio/file_path.h"
 
+#include "platform/os.h"
+
 namespace platform {
 
-std::string nativeAssetPath(const char* path) {
-    std::string p = path ? path : "";
-    for (char& c : p)
-        if (c == '\\') c = '/';
-    return p;
-}
+std::string nativeAssetPath(const char* path) { return nativePath(path ? path : ""); }
 
 std::FILE* openAssetFile(const char* path, const char* mode) {
     if (!path || !mode) return nullptr;

@@ -6,16 +6,14 @@
 #include "platform/gfx/d3dx9.h"
 #include "platform/gfx/file_read.h"
 #include "platform/gfx/png_image.h"
+#include "platform/os.h"
 
 namespace platform {
 
 namespace gfx {
 bool readAssetFile(const char* path, std::vector<std::uint8_t>& out) {
     if (!path) return false;
-    std::string name(path);
-    for (char& c : name)
-        if (c == '\\') c = '/';
-    std::FILE* f = std::fopen(name.c_str(), "rb");
+    std::FILE* f = std::fopen(nativePath(path).c_str(), "rb");
     if (!f) return false;
     out.clear();
     std::uint8_t chunk[65536];
