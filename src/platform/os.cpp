@@ -154,13 +154,6 @@ std::vector<ShownBox> takeShownBoxes() {
     return out;
 }
 
-std::string nativePath(const std::string& gamePath) {
-    std::string path = gamePath;
-    for (char& c : path)
-        if (c == '\\') c = '/';
-    return path;
-}
-
 void noteFocusLost() { ++state().focusLosses; }
 unsigned long long focusLosses() { return state().focusLosses; }
 

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/paths.h"
+
 namespace platform {
 
 struct Window;                 // opaque
@@ -101,10 +103,6 @@ struct ShownBox {
     unsigned type;
 };
 std::vector<ShownBox> takeShownBoxes();
-
-// The game names its files as "t\\title.png", relative to the working
-// directory; this is the path to open on this system.
-std::string nativePath(const std::string& gamePath);
 
 // Called by the graphics layer after each presented frame.
 void framePresented();

@@ -1,6 +1,6 @@
 #include "platform/audio/file_path.h"
 
-#include "platform/os.h"
+#include "platform/paths.h"
 
 namespace platform {
 

@@ -6,7 +6,7 @@
 #include "platform/gfx/d3dx9.h"
 #include "platform/gfx/file_read.h"
 #include "platform/gfx/png_image.h"
-#include "platform/os.h"
+#include "platform/paths.h"
 
 namespace platform {
 
