@@ -34,7 +34,7 @@ void Harness::notePass() {
     }
 }
 
-void Harness::afterFrame(const FrameTimer&) {
+void Harness::afterFrame() {
     const std::uint64_t frame = frames_++;
     if (trace_) {
         JsonWriter w;

@@ -8,7 +8,6 @@
 #include <optional>
 #include <string>
 
-class FrameTimer;
 class JsonWriter;
 namespace platform {
 class HeadlessBackend;
@@ -30,7 +29,7 @@ public:
     // Called at the top of every loop pass.
     void notePass();
     // Called by the main loop right after each frame it runs.
-    void afterFrame(const FrameTimer& timer);
+    void afterFrame();
 
     std::uint64_t framesRun() const { return frames_; }
     std::uint64_t passes() const { return passes_; }

@@ -119,7 +119,7 @@ int WinMain(HINSTANCE instance, HINSTANCE, const std::string&, int showCmd) {
             WINDOWPLACEMENT placement;
             if (GetWindowPlacement(windowHandle, &placement) && !minimisedOrHidden(placement.showCmd)) {
                 runFrame();
-                harness.afterFrame(frameTimer);
+                harness.afterFrame();
             }
         }
         frameTimer.endPass(windowHandle, playerSide.rateReadout);
