@@ -18,23 +18,27 @@ namespace {
 // One Xvfb server for the tests of this file.
 class XServer {
 public:
+    // Xvfb picks a free display number itself and writes it to a pipe, so
+    // test processes running side by side never share a server.
     XServer() {
         if (system("command -v Xvfb >/dev/null 2>&1") != 0) return;
-        for (int n = 90 + getpid() % 100; n < 400 && display_.empty(); n += 7) {
-            const std::string socket = "/tmp/.X11-unix/X" + std::to_string(n);
-            if (fs::exists(socket) || fs::exists("/tmp/.X" + std::to_string(n) + "-lock")) continue;
-            pid_ = fork();
-            if (pid_ == 0) {
-                freopen("/dev/null", "w", stderr);
-                const std::string d = ":" + std::to_string(n);
-                execlp("Xvfb", "Xvfb", d.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
-                       static_cast<char*>(nullptr));
-                _exit(127);
-            }
-            for (int i = 0; i < 200 && !fs::exists(socket); ++i)
-                std::this_thread::sleep_for(std::chrono::milliseconds(25));
-            if (fs::exists(socket)) display_ = ":" + std::to_string(n);
+        int fds[2];
+        if (pipe(fds) != 0) return;
+        pid_ = fork();
+        if (pid_ == 0) {
+            close(fds[0]);
+            freopen("/dev/null", "w", stderr);
+            const std::string fd = std::to_string(fds[1]);
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+                   static_cast<char*>(nullptr));
+            _exit(127);
         }
+        close(fds[1]);
+        std::string number;
+        char c;
+        while (read(fds[0], &c, 1) == 1 && c != '\n') number += c;
+        close(fds[0]);
+        if (!number.empty()) display_ = ":" + number;
     }
     ~XServer() {
         if (pid_ > 0) {

@@ -1,6 +1,7 @@
 // The gallery's window: steps through every mesh (turning on a turntable,
 // lit as in the game) and every image (over a checkerboard, its colour key
 // applied, at its size), in the order of the pack table.
+#include <unistd.h>
 #include <cmath>
 #include <cstdio>
 #include <deque>
@@ -62,11 +63,14 @@ int runViewer(const std::string& packDir, int frames) {
     std::uint8_t v = ((i % 64) / 8 + (i / 64) / 8) % 2 ? 200 : 150;
     checker[i * 4] = checker[i * 4 + 1] = checker[i * 4 + 2] = v, checker[i * 4 + 3] = 255;
   }
-  std::string checkerPath = (std::filesystem::temp_directory_path() / "tervo-gallery-checker.png").string();
+  std::string checkerPath =
+      (std::filesystem::temp_directory_path() / ("tervo-gallery-checker-" + std::to_string(getpid()) + ".png")).string();
   gfx::writePng(checkerPath.c_str(), 64, 64, checker);
   IDirect3DTexture9* board = nullptr;
   D3DXCreateTextureFromFileExA(d, checkerPath.c_str(), 0, 0, 0, 0, D3DFMT_UNKNOWN, D3DPOOL_MANAGED, D3DX_DEFAULT,
                                D3DX_DEFAULT, 0, nullptr, nullptr, &board);
+  std::error_code removeError;
+  std::filesystem::remove(checkerPath, removeError);  // the texture holds it now
 
   std::vector<Item> items;
   for (const assetgen::AssetEntry& e : assetgen::manifest()) {

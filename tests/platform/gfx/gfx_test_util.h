@@ -2,6 +2,8 @@
 // devices on either backend.
 #pragma once
 
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -23,10 +25,21 @@ namespace gfxtest {
 
 using namespace platform;
 
+// A file in a folder of this test process's own: ctest runs the cases of one
+// program as parallel processes, which must not share their scratch files.
+// The folder goes away when the process ends.
 inline std::string scratchPath(const std::string& name) {
-    const auto dir = std::filesystem::temp_directory_path() / "tervo_gfx_tests";
-    std::filesystem::create_directories(dir);
-    return (dir / name).string();
+    struct Folder {
+        std::filesystem::path path = std::filesystem::temp_directory_path() /
+                                     ("tervo_gfx_tests-" + std::to_string(static_cast<long>(getpid())));
+        Folder() { std::filesystem::create_directories(path); }
+        ~Folder() {
+            std::error_code ec;
+            std::filesystem::remove_all(path, ec);
+        }
+    };
+    static const Folder folder;
+    return (folder.path / name).string();
 }
 
 inline void writeText(const std::string& path, const std::string& text) {

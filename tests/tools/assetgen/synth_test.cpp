@@ -1,6 +1,7 @@
 // The sound tools: the WAV writer's header, the filter's response and its
 // stability at extreme settings, the limiter, envelopes, scale degrees and
 // an Ogg round trip.
+#include <unistd.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -103,7 +104,7 @@ TEST(SynthTools, OggRoundTripKeepsLengthAndLevel) {
   auto bytes = encodeOgg(stereo, 44100, 2, 0.3f);
   ASSERT_FALSE(bytes.empty());
   EXPECT_EQ(encodeOgg(stereo, 44100, 2, 0.3f), bytes) << "encoding is not repeatable";
-  auto path = std::filesystem::temp_directory_path() / "assetgen-roundtrip.ogg";
+  auto path = std::filesystem::temp_directory_path() / ("assetgen-roundtrip-" + std::to_string(getpid()) + ".ogg");
   std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
   OggTrack t;
   std::string err;
