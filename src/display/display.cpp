@@ -101,18 +101,12 @@ void Display::init(HWND window) {
     window_ = window;
 }
 
-void Display::resetCamera() {
-    camera = CameraFields{};
-    gameMusicOn = 0;
-    bossFadeDone = 0;
-    bossMusicDelay = 0;
-}
-
-void Display::renderFrame(World&, PlayerSide&, MusicPlayer&, std::int32_t, std::int32_t) {
+void Display::renderFrame(World& world, PlayerSide& playerSide, MusicPlayer& music, std::int32_t action,
+                          std::int32_t direction) {
     if (!device_) return;
     device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xff88d9ff, 1.0f, 0);
     device_->BeginScene();
-    // The screen flow runs here.
+    screenFlow(world, playerSide, music, action, direction);
     device_->EndScene();
     if (FAILED(device_->Present(nullptr, nullptr, nullptr, nullptr))) device_->Reset(&params_);
 }

@@ -10,7 +10,9 @@ class Boss : public FieldObject {
 public:
     Boss() : FieldObject(1) {}
 
-    std::int32_t hitPoints = 0;
+    // Constructed as a reset on easy leaves it: the World is not reset
+    // before the first title, whose clear trigger reads these hit points.
+    std::int32_t hitPoints = 20;
     std::int32_t entranceTimer = 0;  // 940 on entering, counts down; no input is read while above 0
 };
 
@@ -18,5 +20,5 @@ class Boss2 : public FieldObject {
 public:
     Boss2() : FieldObject(1) {}
 
-    std::int32_t hitPoints = 0;
+    std::int32_t hitPoints = 20;  // as its reset leaves it
 };
