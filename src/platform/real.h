@@ -21,16 +21,28 @@ extern bool singlePrecision;
 // Switches the rounding mode; the display device's creation calls it once.
 inline void setSinglePrecision(bool on) { singlePrecision = on; }
 
+// Below this magnitude a result, or the error term that settles its
+// rounding, can reach the double's subnormal range, where the steps of the
+// encoding no longer are 24 significant bits. Such operations are redone on
+// operands scaled by powers of two (exact), rounded to 24 bits there, and
+// scaled back: the hardware keeps a wide exponent range in its registers, so
+// only the store into a double rounds a tiny result once more, to the
+// subnormal steps, as the scaling back does (ties to even).
+inline constexpr double tinyLimit = 0x1p-960;
+inline constexpr int subnormalShift = 600;
+
 // Rounds a double to a 24-bit significand, keeping the double's exponent
 // range (as the hardware does inside its registers). `r` is the double
 // nearest to an exact result and `errorSign` is the sign of (exact - r):
 // it settles the one case in which rounding twice would go wrong, when r
-// lies exactly halfway between two 24-bit values.
+// lies exactly halfway between two 24-bit values. `r` must be a normal
+// double or exact (a subnormal r is scaled up, rounded and scaled back).
 inline double roundTo24(double r, int errorSign) {
     std::uint64_t bits;
     std::memcpy(&bits, &r, sizeof bits);
     const std::uint64_t exponent = (bits >> 52) & 0x7FF;
     if (exponent == 0x7FF || (bits << 1) == 0) return r;  // inf, nan, zero
+    if (exponent == 0) return std::ldexp(roundTo24(std::ldexp(r, subnormalShift), errorSign), -subnormalShift);
     constexpr std::uint64_t dropped = (std::uint64_t{1} << 29) - 1;
     constexpr std::uint64_t half = std::uint64_t{1} << 28;
     constexpr std::uint64_t unit = std::uint64_t{1} << 29;
@@ -59,6 +71,7 @@ inline int sign(double v) { return (v > 0) - (v < 0); }
 inline double add(double a, double b) {
     const double s = a + b;
     if (!singlePrecision) return s;
+    // A sum in the subnormal range is exact; roundTo24 scales it.
     const double bb = s - a;
     const double err = (a - (s - bb)) + (b - bb);  // Knuth's two-sum
     return roundTo24(s, sign(err));
@@ -67,20 +80,37 @@ inline double sub(double a, double b) { return add(a, -b); }
 inline double mul(double a, double b) {
     const double p = a * b;
     if (!singlePrecision) return p;
-    return roundTo24(p, sign(std::fma(a, b, -p)));
+    if (!(std::fabs(p) < tinyLimit) || a == 0 || b == 0) return roundTo24(p, sign(std::fma(a, b, -p)));
+    int ea, eb;
+    const double ma = std::frexp(a, &ea), mb = std::frexp(b, &eb);
+    const double m = ma * mb;
+    return std::ldexp(roundTo24(m, sign(std::fma(ma, mb, -m))), ea + eb);
 }
 inline double div(double a, double b) {
     const double q = a / b;
     if (!singlePrecision) return q;
-    if (!std::isfinite(q) || b == 0) return roundTo24(q, 0);
+    if (!std::isfinite(q) || b == 0 || a == 0 || !std::isfinite(b)) return roundTo24(q, 0);
     // a - q*b has the sign of (a/b - q) * sign(b)
-    return roundTo24(q, sign(-std::fma(q, b, -a)) * sign(b));
+    if (std::fabs(q) >= tinyLimit && std::fabs(a) >= tinyLimit)
+        return roundTo24(q, sign(-std::fma(q, b, -a)) * sign(b));
+    int ea, eb;
+    const double ma = std::frexp(a, &ea), mb = std::frexp(b, &eb);
+    const double m = ma / mb;
+    return std::ldexp(roundTo24(m, sign(-std::fma(m, mb, -ma)) * sign(mb)), ea - eb);
 }
 inline double sqrt(double a) {
     const double s = std::sqrt(a);
     if (!singlePrecision) return s;
     if (!(s > 0) || !std::isfinite(s)) return s;
-    return roundTo24(s, sign(-std::fma(s, s, -a)));
+    if (a >= tinyLimit) return roundTo24(s, sign(-std::fma(s, s, -a)));
+    int e;
+    double m = std::frexp(a, &e);
+    if (e % 2 != 0) {  // an even exponent halves exactly
+        m *= 2;
+        --e;
+    }
+    const double ms = std::sqrt(m);
+    return std::ldexp(roundTo24(ms, sign(-std::fma(ms, ms, -m))), e / 2);
 }
 
 }  // namespace fpu
