@@ -9,6 +9,7 @@
 #include "app/harness.h"
 #include "app/options.h"
 #include "app/process_end.h"
+#include "audio/audio_trace.h"
 #include "platform/audio/audio_output.h"
 #include "app/process.h"
 #include "app/win_main.h"
@@ -106,6 +107,7 @@ int main(int argc, char** argv) {
     gfx.recordCalls = !options->trace.empty();
     platform::gfx::configure(gfx);
 
+    setAudioCallRecording(!options->trace.empty());
     if (!harness.configure({options->frames, options->trace}, headless, error)) {
         std::fprintf(stderr, "tervo: %s\n", error.c_str());
         return 1;

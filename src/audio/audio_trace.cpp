@@ -15,13 +15,16 @@ struct MusicCall {
 };
 struct Record {
     std::mutex mutex;
+    bool on = false;
     std::vector<SoundCall> played, stopped;
     std::vector<MusicCall> music;
 };
 
+// Never destroyed: sound banks may still stop their sounds while the
+// process's static objects go.
 Record& record() {
-    static Record r;
-    return r;
+    static Record* r = new Record;
+    return *r;
 }
 
 void writeSounds(JsonWriter& w, const char* name, const std::vector<SoundCall>& calls) {
@@ -32,16 +35,33 @@ void writeSounds(JsonWriter& w, const char* name, const std::vector<SoundCall>& 
 
 }  // namespace
 
+void setAudioCallRecording(bool on) {
+    Record& r = record();
+    std::lock_guard lock(r.mutex);
+    r.on = on;
+    if (!on) {
+        r.played.clear();
+        r.stopped.clear();
+        r.music.clear();
+    }
+}
+
+std::size_t heldAudioCalls() {
+    Record& r = record();
+    std::lock_guard lock(r.mutex);
+    return r.played.size() + r.stopped.size() + r.music.size();
+}
+
 void recordSoundCall(const std::string& owner, int entry, bool played) {
     Record& r = record();
     std::lock_guard lock(r.mutex);
-    (played ? r.played : r.stopped).push_back({owner, entry});
+    if (r.on) (played ? r.played : r.stopped).push_back({owner, entry});
 }
 
 void recordMusicCall(const char* call, int t) {
     Record& r = record();
     std::lock_guard lock(r.mutex);
-    r.music.push_back({call, t});
+    if (r.on) r.music.push_back({call, t});
 }
 
 void traceAudio(JsonWriter& w) {

@@ -2,6 +2,7 @@
 // played and stopped and which music calls were made since the last frame.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "app/json_writer.h"
@@ -10,6 +11,12 @@
 // [...], "music": [{"call", "t"}...]}, each in call order) and clears the
 // frame's record. The harness calls it after each frame.
 void traceAudio(JsonWriter& w);
+
+// Calls are recorded only while a trace is written (the harness switches
+// it on); otherwise nobody would ever clear the record.
+void setAudioCallRecording(bool on);
+// The calls recorded and not yet written.
+std::size_t heldAudioCalls();
 
 // Called by SoundBank and MusicPlayer.
 void recordSoundCall(const std::string& owner, int entry, bool played);
