@@ -15,7 +15,6 @@ namespace {
 constexpr std::uint32_t deviceRate = 44100;
 
 struct Output {
-    ~Output() { close(); }
     void close();
 
     std::shared_ptr<Mixer> mixer;
@@ -31,9 +30,12 @@ struct Output {
 // trivially destructible, so it can still be read while the statics go.
 constinit std::atomic<std::uint64_t> g_generation{0};
 
+// Never destroyed: the game's objects and the music decoders reach the
+// output until the very end of the process; closeOutput, which runs after
+// every one of them is gone, stops the device and drops the mixer.
 Output& out() {
-    static Output o;
-    return o;
+    static Output* o = new Output;
+    return *o;
 }
 
 void deviceCallback(void* user, Uint8* stream, int len) {
@@ -102,8 +104,6 @@ bool openOutput(const OutputConfig& config) {
     return written;
 }
 
-// Also run when the process's statics go, should closeOutput not have been
-// called: the device thread must stop before the mixer can go.
 void Output::close() {
     if (device) {
         SDL_CloseAudioDevice(device);  // waits for a running callback

@@ -24,7 +24,9 @@ struct OutputConfig {
 // Headless: the mixer runs in step with config.clock, deterministically.
 // Returns false only when the WAV file asked for cannot be created.
 bool openOutput(const OutputConfig& config);
-// Called at the very end of the process; finishes the WAV file.
+// Called at the very end of the process, after every sound and music object
+// is gone and the music decoders have stopped; finishes the WAV file. The
+// output itself is never destroyed, so nothing can reach a dead one.
 void closeOutput();
 
 // The mixer of the open output, or null when there is none.
