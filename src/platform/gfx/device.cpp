@@ -29,7 +29,8 @@ D3DCOLOR D3DCOLOR_COLORVALUE(float r, float g, float b, float a) {
 }
 
 namespace gfx {
-extern int g_pendingBufferFailures;  // gfx_config.cpp
+extern int g_pendingBufferFailures;    // gfx_config.cpp
+extern int g_pendingViewportFailures;  // gfx_config.cpp
 
 bool VertexLayout::fromFvf(DWORD fvf, VertexLayout& out) {
     if ((fvf & D3DFVF_XYZ) == 0) return false;
@@ -107,6 +108,10 @@ HRESULT IDirect3DDevice9::Reset(D3DPRESENT_PARAMETERS*) {
 
 HRESULT IDirect3DDevice9::GetViewport(D3DVIEWPORT9* viewport) const {
     if (!viewport) return D3DERR_INVALIDCALL;
+    if (gfx::g_pendingViewportFailures > 0) {
+        --gfx::g_pendingViewportFailures;
+        return D3DERR_INVALIDCALL;
+    }
     *viewport = D3DVIEWPORT9{0, 0, 800, 600, 0.0f, 1.0f};
     return S_OK;
 }

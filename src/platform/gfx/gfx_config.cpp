@@ -16,6 +16,7 @@ const std::vector<GfxCall> kNoCalls;
 
 int g_pendingPresentFailures = 0;
 int g_pendingBufferFailures = 0;
+int g_pendingViewportFailures = 0;
 
 void configure(const GfxConfig& config) { g_config = config; }
 const GfxConfig& config() { return g_config; }
@@ -25,6 +26,7 @@ const CreationFailures& creationFailures() { return g_failures; }
 
 void failPresents(int count) { g_pendingPresentFailures = count; }
 void failVertexBuffers(int count) { g_pendingBufferFailures = count; }
+void failViewports(int count) { g_pendingViewportFailures = count; }
 
 void setCurrentFrame(std::uint64_t frame) {
     g_frame = frame;

@@ -35,6 +35,8 @@ const CreationFailures& creationFailures();
 void failPresents(int count);
 // Make the next `count` CreateVertexBuffer calls fail (any backend).
 void failVertexBuffers(int count);
+// Make the next `count` GetViewport calls fail (any backend).
+void failViewports(int count);
 
 // The harness says which frame runs next; this starts a new trace frame (the
 // recorded calls of the previous one are dropped) and picks the screenshots.
