@@ -1,11 +1,20 @@
 #include "app/harness.h"
 
-#include "app/json_writer.h"
 #include "platform/gfx/gfx_config.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/os.h"
 
 Harness harness;
+
+namespace {
+
+bool writeLine(std::FILE* f, std::string_view line) {
+    std::fwrite(line.data(), 1, line.size(), f);
+    std::fputc('\n', f);
+    return std::fflush(f) == 0 && !std::ferror(f);
+}
+
+}  // namespace
 
 Harness::~Harness() {
     if (trace_) std::fclose(trace_);
@@ -22,6 +31,12 @@ bool Harness::configure(const Options& options, platform::HeadlessBackend* headl
             return false;
         }
     }
+    if (options.traceGroups) {
+        keep_.assign(traceAlwaysWritten.begin(), traceAlwaysWritten.end());
+        keep_.insert(keep_.end(), options.traceGroups->begin(), options.traceGroups->end());
+        writer_.keepOnly(&keep_);
+    }
+    if (options.lockstep && headless_) headless_->onWaiting([this](const char* reason) { answerWaiting(reason); });
     return true;
 }
 
@@ -34,15 +49,29 @@ void Harness::notePass() {
     }
 }
 
+// A reader of the answers that has gone away ends the run.
+bool Harness::answer(std::string_view line) {
+    if (writeLine(stdout, line)) return true;
+    std::fputs("tervo: cannot write to standard output; ending the run\n", stderr);
+    platform::PostQuitMessage(1);
+    return false;
+}
+
+void Harness::answerWaiting(const char* reason) {
+    char line[128];
+    const int n = std::snprintf(line, sizeof line, R"({"waiting":"%s","pass":%llu,"ms":%u})", reason,
+                                static_cast<unsigned long long>(passes_), platform::timeGetTime());
+    answer(std::string_view(line, static_cast<std::size_t>(n)));
+}
+
 void Harness::afterFrame() {
     const std::uint64_t frame = frames_++;
-    if (trace_) {
-        JsonWriter w;
-        writeFrameState(w, frame, passes_);
-        const std::string line = w.finish();
-        std::fputs(line.c_str(), trace_);
-        std::fputc('\n', trace_);
-        std::fflush(trace_);
+    if (trace_ || options_.lockstep) {
+        writer_.reset();
+        writeFrameState(writer_, frame, passes_);
+        const std::string& line = writer_.finish();
+        if (trace_) writeLine(trace_, line);
+        if (options_.lockstep) answer(line);
     } else {
         platform::takeShownBoxes();  // nobody reads them
     }

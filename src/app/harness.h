@@ -1,23 +1,37 @@
 // Harness: what a scripted or test run adds around the main loop: the frame
 // count, the end after N frames, and the JSON Lines trace written after each
-// frame. It works the same in a window and headless.
+// frame (to a file, and in a lockstep run as the answer on standard output).
+// It works the same in a window and headless.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
-class JsonWriter;
+#include "app/json_writer.h"
+
 namespace platform {
 class HeadlessBackend;
 }
+
+// The trace's top-level groups that --trace-groups may name; frame, pass and
+// ms are always written.
+inline constexpr std::array<std::string_view, 8> traceGroupNames = {
+    "input", "controlMode", "rate", "boxes", "display", "audio", "world", "player",
+};
+inline constexpr std::array<std::string_view, 3> traceAlwaysWritten = {"frame", "pass", "ms"};
 
 class Harness {
 public:
     struct Options {
         std::optional<std::uint64_t> frameLimit;  // end after this many frames
-        std::string tracePath;                    // empty: no trace
+        std::string tracePath;                    // empty: no trace file
+        bool lockstep = false;                    // answer each frame on stdout
+        std::optional<std::vector<std::string>> traceGroups;  // nothing: every group
     };
 
     ~Harness();
@@ -35,9 +49,15 @@ public:
     std::uint64_t passes() const { return passes_; }
 
 private:
+    // A lockstep line that could run no frame is answered with a short object.
+    void answerWaiting(const char* reason);
+    bool answer(std::string_view line);
+
     Options options_;
     platform::HeadlessBackend* headless_ = nullptr;
     std::FILE* trace_ = nullptr;
+    JsonWriter writer_;               // reused for every frame
+    std::vector<std::string> keep_;   // the top-level members written
     std::uint64_t frames_ = 0;
     std::uint64_t passes_ = 0;
 };

@@ -1,7 +1,40 @@
 #include "app/json_writer.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+
+namespace {
+
+template <typename T>
+void appendInteger(std::string& out, T v) {
+    char buf[24];
+    auto [p, ec] = std::to_chars(buf, buf + sizeof buf, v);
+    out.append(buf, p);
+}
+
+}  // namespace
+
+void JsonWriter::reset() {
+    out_.assign(1, '{');
+    stack_.assign(1, '}');
+    first_ = true;
+    afterKey_ = false;
+    dropping_ = false;
+}
+
+bool JsonWriter::wants(std::string_view name) const {
+    return !keep_ || std::find(keep_->begin(), keep_->end(), name) != keep_->end();
+}
+
+// A top-level member that is not kept is taken back once its value is done.
+void JsonWriter::valueDone() {
+    if (dropping_ && stack_.size() == 1) {
+        out_.resize(dropFrom_);
+        first_ = dropFirst_;
+        dropping_ = false;
+    }
+}
 
 void JsonWriter::separator() {
     if (afterKey_) {
@@ -13,6 +46,11 @@ void JsonWriter::separator() {
 }
 
 JsonWriter& JsonWriter::key(std::string_view name) {
+    if (keep_ && !dropping_ && stack_.size() == 1 && !wants(name)) {
+        dropping_ = true;
+        dropFrom_ = out_.size();
+        dropFirst_ = first_;
+    }
     separator();
     appendEscaped(out_, name);
     out_ += ':';
@@ -56,30 +94,35 @@ void JsonWriter::appendEscaped(std::string& out, std::string_view s) {
 JsonWriter& JsonWriter::value(double v) {
     separator();
     appendShortest(out_, v);
+    valueDone();
     return *this;
 }
 
 JsonWriter& JsonWriter::value(std::int64_t v) {
     separator();
-    out_ += std::to_string(v);
+    appendInteger(out_, v);
+    valueDone();
     return *this;
 }
 
 JsonWriter& JsonWriter::value(std::uint64_t v) {
     separator();
-    out_ += std::to_string(v);
+    appendInteger(out_, v);
+    valueDone();
     return *this;
 }
 
 JsonWriter& JsonWriter::value(bool v) {
     separator();
     out_ += v ? "true" : "false";
+    valueDone();
     return *this;
 }
 
 JsonWriter& JsonWriter::value(std::string_view v) {
     separator();
     appendEscaped(out_, v);
+    valueDone();
     return *this;
 }
 
@@ -104,11 +147,12 @@ JsonWriter& JsonWriter::end() {
         out_ += stack_.back();
         stack_.pop_back();
         first_ = false;
+        valueDone();
     }
     return *this;
 }
 
-std::string JsonWriter::finish() {
+const std::string& JsonWriter::finish() {
     while (stack_.size() > 1) end();
     if (!stack_.empty()) {
         out_ += stack_.back();

@@ -74,6 +74,7 @@ int main(int argc, char** argv) {
     if (options->headless) {
         auto backend = std::make_unique<platform::HeadlessBackend>(std::move(script), options->msStart,
                                                                    options->clockStart);
+        if (options->lockstep) backend->useLockstep(std::make_unique<platform::LockstepInput>(stdin));
         headless = backend.get();
         platform::installBackend(std::move(backend));
     } else {
@@ -104,11 +105,14 @@ int main(int argc, char** argv) {
     gfx.headless = options->headless;
     gfx.window = options->window;
     gfx.screenshots = options->screenshots;
-    gfx.recordCalls = !options->trace.empty();
+    // A lockstep run writes the trace too, on standard output.
+    const bool tracing = !options->trace.empty() || options->lockstep;
+    gfx.recordCalls = tracing;
     platform::gfx::configure(gfx);
 
-    setAudioCallRecording(!options->trace.empty());
-    if (!harness.configure({options->frames, options->trace}, headless, error)) {
+    setAudioCallRecording(tracing);
+    if (!harness.configure({options->frames, options->trace, options->lockstep, options->traceGroups},
+                           headless, error)) {
         std::fprintf(stderr, "tervo: %s\n", error.c_str());
         return 1;
     }

@@ -1,6 +1,9 @@
 #include "app/options.h"
 
+#include <algorithm>
 #include <charconv>
+
+#include "app/harness.h"
 
 namespace {
 
@@ -9,6 +12,31 @@ bool parseNumber(const std::string& s, T& out) {
     if (s.empty()) return false;
     auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), out);
     return ec == std::errc() && p == s.data() + s.size();
+}
+
+bool knownGroup(std::string_view name) {
+    auto in = [&](const auto& names) { return std::find(names.begin(), names.end(), name) != names.end(); };
+    return in(traceGroupNames) || in(traceAlwaysWritten);
+}
+
+// "a,b,c" (empty: no group). Every name must be a trace group.
+bool parseGroups(const std::string& list, std::vector<std::string>& out, std::string& error) {
+    out.clear();
+    if (list.empty()) return true;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t comma = list.find(',', start);
+        std::string name = list.substr(start, comma - start);
+        if (!knownGroup(name)) {
+            error = "--trace-groups: unknown group '" + name + "' (the groups are";
+            for (auto g : traceGroupNames) error += ' ' + std::string(g);
+            error += ')';
+            return false;
+        }
+        out.push_back(std::move(name));
+        if (comma == std::string::npos) return true;
+        start = comma + 1;
+    }
 }
 
 }  // namespace
@@ -22,14 +50,22 @@ std::string usageText() {
            "  --assets DIR          folder holding the game's t/ x/ w/ o/ files\n"
            "                        (default: the pack next to the binary or installed with it)\n"
            "  --no-dialogs          show message boxes on stderr only\n"
-           "  --frames N            end the run after N frames (exit code 0)\n"
+           "  --frames N            end the run after N frames (exit code 0, or 1 after a\n"
+           "                        file failed to load)\n"
            "  --trace FILE          write one JSON object per frame to FILE (JSON Lines)\n"
+           "  --trace-groups LIST   write only these groups of each trace object, comma-\n"
+           "                        separated: input controlMode rate boxes display audio\n"
+           "                        world player (frame, pass and ms are always written)\n"
            "  --headless            run with no window, display or audio device, on a\n"
            "                        virtual clock that advances 1/60 s per frame\n"
            "  --input FILE          scripted input for --headless: lines 'FRAME[-FRAME] TOKEN...'\n"
            "                        tokens: up down left right z x c, joy:X,Y[,bN...],\n"
            "                        focus-lost focus-gained minimize restore close destroy\n"
            "                        escape rbutton lbutton; '#' starts a comment\n"
+           "  --lockstep            for --headless: before each frame read one line of those\n"
+           "                        tokens from standard input, and after it write the\n"
+           "                        frame's trace object as one line on standard output;\n"
+           "                        the end of input ends the run\n"
            "  --screenshot FRAME:FILE.png  write the 800x600 picture of that frame (repeatable;\n"
            "                        headless runs then render with OpenGL off screen)\n"
            "  --audio-out FILE.wav  write what a --headless run played (44.1 kHz stereo)\n"
@@ -96,6 +132,12 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
             if (!value(o.audioOut)) return std::nullopt;
         } else if (a == "--trace") {
             if (!value(o.trace)) return std::nullopt;
+        } else if (a == "--lockstep") {
+            o.lockstep = true;
+        } else if (a == "--trace-groups") {
+            if (!value(v)) return std::nullopt;
+            o.traceGroups.emplace();
+            if (!parseGroups(v, *o.traceGroups, error)) return std::nullopt;
         } else {
             error = "unknown option '" + a + "'";
             return std::nullopt;
@@ -103,6 +145,18 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
     }
     if (!o.input.empty() && !o.headless) {
         error = "--input needs --headless";
+        return std::nullopt;
+    }
+    if (o.lockstep && !o.headless) {
+        error = "--lockstep needs --headless";
+        return std::nullopt;
+    }
+    if (o.lockstep && !o.input.empty()) {
+        error = "--lockstep reads the input from standard input; it cannot be used with --input";
+        return std::nullopt;
+    }
+    if (o.traceGroups && o.trace.empty() && !o.lockstep) {
+        error = "--trace-groups needs --trace or --lockstep";
         return std::nullopt;
     }
     if (!o.audioOut.empty() && !o.headless) {

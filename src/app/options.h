@@ -16,6 +16,8 @@ struct Options {
     std::string assets;      // working directory for the game's files
     std::string input;       // scripted input (headless)
     std::string trace;       // JSON Lines trace
+    bool lockstep = false;   // headless input line by line on stdin, answers on stdout
+    std::optional<std::vector<std::string>> traceGroups;  // nothing: every group
     std::string audioOut;    // WAV file of the headless mix
     std::int64_t clockStart = 1000000000;  // headless calendar time, seconds
     std::uint32_t msStart = 0;             // headless millisecond clock at start

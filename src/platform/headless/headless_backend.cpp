@@ -1,5 +1,6 @@
 #include "platform/headless/headless_backend.h"
 
+#include <csignal>
 #include <cstdio>
 
 #include "platform/input.h"
@@ -16,9 +17,17 @@ HeadlessBackend::HeadlessBackend(InputScript script, std::uint32_t msStart,
       clock_(msStart, calendarStart),
       delivered_(script_.lines().size(), false) {}
 
+void HeadlessBackend::useLockstep(std::unique_ptr<LockstepInput> input) {
+    lockstep_ = std::move(input);
+    // The answers go to a pipe: a reader that has gone away shows as a
+    // failed write, not as a signal that kills the run mid-frame.
+    std::signal(SIGPIPE, SIG_IGN);
+}
+
 void HeadlessBackend::setNextFrame(std::uint64_t frame) {
     nextFrame_ = frame;
     blocked_ = false;
+    lineRead_ = false;
 }
 
 void HeadlessBackend::deliver(const ScriptLine& line, std::deque<MSG>& queue) {
@@ -65,6 +74,7 @@ void HeadlessBackend::endOfScript(std::deque<MSG>& queue) {
 }
 
 void HeadlessBackend::pumpEvents(std::deque<MSG>& queue) {
+    if (lockstep_) return pumpLockstep(queue);
     const auto& lines = script_.lines();
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (!delivered_[i] && lines[i].first <= nextFrame_) {
@@ -96,11 +106,81 @@ void HeadlessBackend::pumpEvents(std::deque<MSG>& queue) {
 
 void HeadlessBackend::waitEvents(std::deque<MSG>& queue) {
     clock_.advanceMs(100);
+    if (lockstep_) return answerAndReadNext(queue, "focus");
     if (!deliverNextWithEvents(queue)) endOfScript(queue);
 }
 
+int HeadlessBackend::joystickCount() {
+    if (!lockstep_) return script_.usesJoystick() ? 1 : 0;
+    // Asked at start-up: the first line, which decides, is read early.
+    if (lockstep_->linesRead() == 0 && quitCode_ < 0) readLockstepLine();
+    return lockstep_->joystick() ? 1 : 0;
+}
+
+bool HeadlessBackend::readLockstepLine() {
+    switch (lockstep_->next()) {
+        case LockstepInput::Read::Line:
+            lineRead_ = true;
+            eventsPending_ = !lockstep_->line().events.empty();
+            return true;
+        case LockstepInput::Read::End:
+            quitCode_ = 0;
+            return false;
+        case LockstepInput::Read::Bad:
+            std::fprintf(stderr, "tervo: %s\n", lockstep_->error().c_str());
+            quitCode_ = 2;
+            return false;
+    }
+    return false;
+}
+
+void HeadlessBackend::pumpLockstep(std::deque<MSG>& queue) {
+    auto quit = [&] {
+        MSG msg;
+        msg.message = WM_QUIT;
+        msg.wParam = static_cast<WPARAM>(quitCode_);
+        queue.push_back(msg);
+    };
+    if (quitCode_ >= 0) return quit();
+    if (!lineRead_ && !readLockstepLine()) return quit();
+    if (eventsPending_) {
+        eventsPending_ = false;
+        deliver(lockstep_->line(), queue);
+    }
+    if (!queue.empty()) {
+        blocked_ = false;
+        return;
+    }
+    // As with a script: while minimised, after 100 ms the line is answered
+    // and the next one comes in its place.
+    const bool canRun = showState_ == SW_SHOWNORMAL && !destroyed_;
+    if (canRun) {
+        blocked_ = false;
+        return;
+    }
+    if (!blocked_) {
+        blocked_ = true;
+        blockedSince_ = clock_.ticks();
+        return;
+    }
+    if (clock_.ticks() - blockedSince_ >= blockedWait) {
+        blocked_ = false;
+        answerAndReadNext(queue, "minimized");
+    }
+}
+
+void HeadlessBackend::answerAndReadNext(std::deque<MSG>& queue, const char* reason) {
+    if (quitCode_ < 0) {
+        if (waiting_) waiting_(reason);
+        readLockstepLine();
+    }
+    if (quitCode_ >= 0) return pumpLockstep(queue);  // posts the quit
+    eventsPending_ = false;
+    deliver(lockstep_->line(), queue);
+}
+
 void HeadlessBackend::keyboardState(std::uint8_t keys[256]) {
-    const std::uint8_t held = script_.keysAt(nextFrame_);
+    const std::uint8_t held = lockstep_ ? lockstep_->line().keys : script_.keysAt(nextFrame_);
     auto set = [&](std::uint8_t bit, int dik) {
         if (held & bit) keys[dik] = 0x80;
     };
@@ -114,8 +194,14 @@ void HeadlessBackend::keyboardState(std::uint8_t keys[256]) {
 }
 
 bool HeadlessBackend::joystickState(int index, JoystickReading& out) {
-    if (index != 0 || !script_.usesJoystick()) return false;
-    const JoystickHold hold = script_.joystickAt(nextFrame_);
+    if (index != 0 || joystickCount() == 0) return false;
+    JoystickHold hold;
+    if (!lockstep_) {
+        hold = script_.joystickAt(nextFrame_);
+    } else if (lockstep_->line().joystick) {
+        const ScriptLine& line = lockstep_->line();
+        hold = {line.joyX, line.joyY, line.joyButtons};
+    }
     out = JoystickReading{};
     out.x = hold.x / 1000.0;
     out.y = hold.y / 1000.0;

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/os.h"
@@ -45,6 +46,11 @@ struct JoystickHold {
     std::int32_t y = 0;
     std::uint32_t buttons = 0;
 };
+
+// Reads the tokens of one line (what follows its frame range; '#' starts a
+// comment) into `line`'s keys, joystick and events, replacing what they held.
+// Allocates nothing while `line.events` has room. On error sets `why`.
+bool parseScriptTokens(std::string_view text, ScriptLine& line, std::string& why);
 
 class InputScript {
 public:
