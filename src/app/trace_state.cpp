@@ -8,26 +8,17 @@
 #include "platform/gfx/gfx_trace.h"
 #include "platform/os.h"
 
-void writeFrameState(JsonWriter& w, std::uint64_t frame, std::uint64_t passes) {
-    w.field("frame", frame);
-    w.field("pass", passes);
-    w.field("ms", static_cast<std::uint64_t>(platform::timeGetTime()));
-    w.beginObject("input");
-    w.field("direction", controlMode == 0 ? keyboard.direction() : joystick.direction());
-    w.field("action", controlMode == 0 ? keyboard.action() : joystick.action());
-    w.end();
-    w.field("controlMode", controlMode);
-    w.field("rate", playerSide.rateReadout.rate);
-    w.beginArray("boxes");
-    for (const auto& box : platform::takeShownBoxes()) {
-        w.openObject();
-        w.field("caption", box.caption);
-        w.field("text", box.text);
-        w.field("type", box.type);
-        w.end();
-    }
-    w.end();
+namespace {
 
+// An [x, y, z] array, as an array element or after a key.
+void writeXyz(JsonWriter& w, Real x, Real y, Real z) {
+    w.openArray();
+    w.value(x.value()).value(y.value()).value(z.value());
+    w.end();
+}
+
+// The screens, the camera and the frame's device calls.
+void writeDisplay(JsonWriter& w) {
     w.beginObject("display");
     w.field("titleScreen", display.titleScreen);
     w.field("storyScreen", display.storyScreen);
@@ -36,8 +27,76 @@ void writeFrameState(JsonWriter& w, std::uint64_t frame, std::uint64_t passes) {
     w.field("stageClear", display.stageClear);
     w.field("staffRoll", display.staffRoll);
     w.field("screenDelay", display.screenDelay);
+    w.field("menuRepeatDelay", display.menuRepeatDelay);
+    w.field("difficulty", display.difficulty);
+    w.field("idleFrames", display.idleFrames);
+    w.field("gameOverTimer", display.gameOverTimer);
+    w.field("gameOverY", display.gameOverY);
+    w.field("clearTimer", display.clearTimer);
+    w.field("storyStart", display.storyStart);
+    w.field("storyNow", display.storyNow);
+    w.field("storySlideA", display.storySlideA);
+    w.field("storySlideB", display.storySlideB);
+    w.field("storySlideToggle", display.storySlideToggle);
+    w.beginArray("storyCues");
+    for (auto cue : display.storyCues) w.value(static_cast<int>(cue));
+    w.end();
+    w.field("titleMusicStarted", display.titleMusicStarted);
+    w.field("staffMusicStopped", display.staffMusicStopped);
+    w.field("gameMusicOn", display.gameMusicOn);
+    w.field("bossFadeDone", display.bossFadeDone);
+    w.field("bossMusicDelay", display.bossMusicDelay);
+    w.beginArray("letters");
+    for (const Placement& letter : display.placements) writeXyz(w, letter.x, letter.y, letter.z);
+    w.end();
+    w.field("letterSpin", static_cast<double>(ScreenImages::letterSpin));
+    w.beginObject("camera");
+    const CameraFields& camera = display.camera;
+    w.field("sway", camera.sway.value());
+    w.field("swayPhase", camera.swayPhase.value());
+    w.field("swaySpeed", camera.swaySpeed.value());
+    w.key("lookAt");
+    writeXyz(w, camera.lookAtX, camera.lookAtY, camera.lookAtZ);
+    w.key("eye");
+    writeXyz(w, camera.eyeX, camera.eyeY, camera.eyeZ);
+    w.field("fov", camera.fieldOfView.value());
+    w.field("aspect", static_cast<double>(display.aspect));
+    w.field("mode", display.director.mode);
+    w.field("orbitAngle", display.director.orbitAngle.value());
+    w.field("orbitHeight", display.director.orbitHeight.value());
+    w.end();
     platform::gfx::traceDisplay(w, "device");
     w.end();
+}
 
+}  // namespace
+
+void writeFrameState(JsonWriter& w, std::uint64_t frame, std::uint64_t passes) {
+    w.field("frame", frame);
+    w.field("pass", passes);
+    w.field("ms", static_cast<std::uint64_t>(platform::timeGetTime()));
+    // Groups nobody asked for (--trace-groups) are not even gathered.
+    if (w.wants("input")) {
+        w.beginObject("input");
+        w.field("direction", controlMode == 0 ? keyboard.direction() : joystick.direction());
+        w.field("action", controlMode == 0 ? keyboard.action() : joystick.action());
+        w.end();
+    }
+    if (w.wants("controlMode")) w.field("controlMode", controlMode);
+    if (w.wants("rate")) w.field("rate", playerSide.rateReadout.rate);
+    // The boxes and the audio calls belong to this frame, written or not.
+    const auto boxes = platform::takeShownBoxes();
+    if (w.wants("boxes")) {
+        w.beginArray("boxes");
+        for (const auto& box : boxes) {
+            w.openObject();
+            w.field("caption", box.caption);
+            w.field("text", box.text);
+            w.field("type", box.type);
+            w.end();
+        }
+        w.end();
+    }
+    if (w.wants("display")) writeDisplay(w);
     traceAudio(w);
 }
