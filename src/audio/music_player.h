@@ -18,12 +18,14 @@ public:
 
     // Start-up: open the music output and load the four tracks.
     bool init(platform::HWND window, platform::HINSTANCE instance);
-    // Stop all music at once, then play track t from its start (t below the
-    // number of loaded entries; otherwise nothing happens).
+    // Stop all music at once, then play track t from its start at full
+    // volume (t below the number of loaded entries; otherwise nothing
+    // happens).
     bool playTrack(int t);
     // Stop all music at once.
     bool stopAll();
-    // Lower track t to silence over 5000 ms; it keeps playing silently.
+    // Lower track t to silence over 5000 ms; it keeps playing silently until
+    // it is played again.
     bool fadeOut(int t);
     void release();
 

@@ -141,6 +141,24 @@ TEST_F(MusicPlayerTest, AFadeReachesSilenceAtFiveSecondsThenTheBossTrackPlaysAtF
     for (std::size_t i = 0; i < framesAt(500); i += 29) ASSERT_EQ(mix[2 * (at + i)], boss[2 * i]) << i;
 }
 
+TEST_F(MusicPlayerTest, ATrackPlayedAgainAfterItsFadeIsBackAtFullVolume) {
+    MusicPlayer music;
+    music.init(nullptr, nullptr);
+    music.playTrack(2);
+    run(1000);
+    const double full = level(800, 1000);
+    ASSERT_GT(full, 0.15);
+    music.fadeOut(2);
+    run(5000);
+    EXPECT_LT(level(5900, 6000) / full, 1e-4);
+    // The next game's play music: from its start, exactly as the first time.
+    music.playTrack(2);
+    run(1000);
+    const std::size_t again = framesAt(6000);
+    for (std::size_t i = 0; i < framesAt(1000); i += 31) ASSERT_EQ(mix[2 * (again + i)], mix[2 * i]) << i;
+    EXPECT_NEAR(level(6800, 7000), full, 1e-6);
+}
+
 namespace {
 
 // A minute of tone: decoding it takes a noticeable time.
@@ -215,4 +233,71 @@ TEST_F(MusicPlayerTest, QuittingWhileTracksDecodeEndsAtOnce) {
     auto quit = std::chrono::steady_clock::now() - start;
     EXPECT_LT(quit * 4, decodeAll) << "decoding " << std::chrono::duration<double>(decodeAll).count()
                                    << " s, quitting " << std::chrono::duration<double>(quit).count() << " s";
+}
+
+namespace {
+
+// The title track (a minute long) played on SDL's dummy device in real time:
+// `calls` runs while it is still decoding; the capture ends `listenMs` after
+// the music starts. Empty when there is no audio driver.
+std::vector<float> playWhileDecoding(void (*calls)(MusicPlayer&), int listenMs) {
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    auto dir = fixtures::tempDir();
+    fixtures::writeFile(dir / "o" / "title.ogg", longTrack());
+    auto old = std::filesystem::current_path();
+    std::filesystem::current_path(dir);
+    std::vector<float> mix;
+    platform::audio::openOutput({false, nullptr, ""});
+    if (auto mixer = platform::audio::outputMixer()) {
+        platform::audio::captureOutput(&mix);
+        MusicPlayer music;
+        music.init(nullptr, nullptr);
+        calls(music);
+        for (int i = 0; i < 400 && !mixer->anyPlaying(platform::audio::Mixer::Bus::Music); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        std::this_thread::sleep_for(std::chrono::milliseconds(listenMs));
+        platform::audio::closeOutput();  // the capture is complete
+    }
+    std::filesystem::current_path(old);
+    std::filesystem::remove_all(dir);
+    return mix;
+}
+
+// Level in decibels of [fromMs, toMs) after the first sounding frame.
+double levelAfterStart(const std::vector<float>& mix, int fromMs, int toMs) {
+    std::size_t first = 0;
+    while (first < mix.size() / 2 && mix[2 * first] == 0) ++first;
+    const std::size_t from = first + 44100 * fromMs / 1000, to = first + 44100 * toMs / 1000;
+    if (to > mix.size() / 2) return -1000;
+    return 20 * std::log10(rms(mix, from, to));
+}
+
+}  // namespace
+
+TEST(MusicPlayerOnADevice, AFadeAskedWhileTheTrackDecodesTakesEffectWhenItIsReady) {
+    const auto mix = playWhileDecoding(
+        [](MusicPlayer& music) {
+            EXPECT_TRUE(music.playTrack(0));
+            EXPECT_TRUE(music.fadeOut(0));
+        },
+        2000);
+    if (mix.empty()) GTEST_SKIP() << "no SDL audio driver";
+    // Wide windows: the chorus makes the level waver from one 100 ms to the next.
+    const double first = levelAfterStart(mix, 400, 800);
+    ASSERT_GT(first, -60) << "the title never started";
+    // 96 dB over 5 s: 19.2 dB a second.
+    EXPECT_NEAR(levelAfterStart(mix, 1400, 1800) - first, -19.2, 4);
+}
+
+TEST(MusicPlayerOnADevice, APlayAskedAfterAPendingFadeDropsTheFade) {
+    const auto mix = playWhileDecoding(
+        [](MusicPlayer& music) {
+            music.fadeOut(0);
+            music.playTrack(0);
+        },
+        2000);
+    if (mix.empty()) GTEST_SKIP() << "no SDL audio driver";
+    const double first = levelAfterStart(mix, 400, 800);
+    ASSERT_GT(first, -30) << "the title never started";
+    EXPECT_NEAR(levelAfterStart(mix, 1400, 1800), first, 3);
 }
