@@ -44,7 +44,7 @@ fs::path defaultAssetDir() {
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     std::string error;
-    const auto options = parseOptions(args, error);
+    auto options = parseOptions(args, error);
     if (!options) return usageError(error);
     if (options->help) {
         std::fputs(usageText().c_str(), stdout);
@@ -62,6 +62,16 @@ int main(int argc, char** argv) {
         if (!parsed) return usageError(error);
         script = std::move(*parsed);
     }
+
+    // The game runs in its asset folder; files named on the command line are
+    // where the user meant them, relative to where the game was started.
+    auto fromHere = [](std::string& path) {
+        std::error_code ec;
+        if (!path.empty()) path = fs::absolute(path, ec).string();
+    };
+    fromHere(options->trace);
+    fromHere(options->audioOut);
+    for (auto& shot : options->screenshots) fromHere(shot.second);
 
     const fs::path assets = options->assets.empty() ? defaultAssetDir() : fs::path(options->assets);
     if (!assets.empty()) {
