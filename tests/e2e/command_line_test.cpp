@@ -2,6 +2,9 @@
 // command on a machine without a display.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+
 #include "support/run_game.h"
 
 TEST(CommandLine, HelpListsEveryOption) {
@@ -12,7 +15,8 @@ TEST(CommandLine, HelpListsEveryOption) {
     auto run = runGame(r);
     EXPECT_EQ(run.exitCode, 0);
     for (const char* option : {"--headless", "--frames", "--assets", "--input", "--trace", "--clock-start",
-                               "--ms-start", "--window", "--no-dialogs", "--help"})
+                               "--ms-start", "--window", "--no-dialogs", "--lockstep", "--trace-groups", "--screenshot",
+                               "--audio-out", "--help"})
         EXPECT_NE(run.out.find(option), std::string::npos) << option;
 }
 
@@ -49,4 +53,17 @@ TEST(CommandLine, PlayingWithoutADisplaySaysSoInOneLine) {
     EXPECT_NE(run.err.find("display"), std::string::npos);
     EXPECT_NE(run.err.find("--headless"), std::string::npos);
     EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+}
+
+TEST(CommandLine, OutputFilesAreRelativeToWhereTheGameWasStarted) {
+    // The game works inside its asset folder; the files it is told to write
+    // still land where the user started it.
+    const std::string dir = makeTempDir("relative");
+    const std::string command = "cd '" + dir + "' && '" + TERVO_BINARY +
+                                "' --headless --frames 3 --trace trace.jsonl --audio-out mix.wav"
+                                " --screenshot 1:shot.png >/dev/null 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    for (const char* file : {"trace.jsonl", "mix.wav", "shot.png"})
+        EXPECT_TRUE(std::filesystem::exists(dir + "/" + file)) << file;
+    std::filesystem::remove_all(dir);
 }
