@@ -82,26 +82,25 @@ void HeadlessBackend::pumpEvents(std::deque<MSG>& queue) {
             deliver(lines[i], queue);
         }
     }
-    if (!queue.empty()) {
-        blocked_ = false;
-        return;
-    }
     // A hidden or minimised window runs no frame; after 100 ms the next
     // scripted events arrive early.
+    if (blockedWaitOver(queue) && !deliverNextWithEvents(queue)) endOfScript(queue);
+}
+
+bool HeadlessBackend::blockedWaitOver(const std::deque<MSG>& queue) {
     const bool canRun = showState_ == SW_SHOWNORMAL && !destroyed_;
-    if (canRun) {
+    if (!queue.empty() || canRun) {
         blocked_ = false;
-        return;
+        return false;
     }
     if (!blocked_) {
         blocked_ = true;
         blockedSince_ = clock_.ticks();
-        return;
+        return false;
     }
-    if (clock_.ticks() - blockedSince_ >= blockedWait) {
-        blocked_ = false;
-        if (!deliverNextWithEvents(queue)) endOfScript(queue);
-    }
+    if (clock_.ticks() - blockedSince_ < blockedWait) return false;
+    blocked_ = false;
+    return true;
 }
 
 void HeadlessBackend::waitEvents(std::deque<MSG>& queue) {
@@ -147,26 +146,9 @@ void HeadlessBackend::pumpLockstep(std::deque<MSG>& queue) {
         eventsPending_ = false;
         deliver(lockstep_->line(), queue);
     }
-    if (!queue.empty()) {
-        blocked_ = false;
-        return;
-    }
     // As with a script: while minimised, after 100 ms the line is answered
     // and the next one comes in its place.
-    const bool canRun = showState_ == SW_SHOWNORMAL && !destroyed_;
-    if (canRun) {
-        blocked_ = false;
-        return;
-    }
-    if (!blocked_) {
-        blocked_ = true;
-        blockedSince_ = clock_.ticks();
-        return;
-    }
-    if (clock_.ticks() - blockedSince_ >= blockedWait) {
-        blocked_ = false;
-        answerAndReadNext(queue, "minimized");
-    }
+    if (blockedWaitOver(queue)) answerAndReadNext(queue, "minimized");
 }
 
 void HeadlessBackend::answerAndReadNext(std::deque<MSG>& queue, const char* reason) {

@@ -60,6 +60,9 @@ private:
     void deliver(const ScriptLine& line, std::deque<MSG>& queue);
     bool deliverNextWithEvents(std::deque<MSG>& queue);
     void endOfScript(std::deque<MSG>& queue);
+    // While no frame can run (nothing queued, window minimised or gone):
+    // true once that has lasted 100 ms of virtual time.
+    bool blockedWaitOver(const std::deque<MSG>& queue);
     bool readLockstepLine();
     void pumpLockstep(std::deque<MSG>& queue);
     void answerAndReadNext(std::deque<MSG>& queue, const char* reason);
