@@ -4,7 +4,9 @@
 // tervo-gallery --headless --sheet OUT.png [PACKDIR]: writes OUT.png (every
 // mesh from three angles, lit as in the game), OUT-images.png (every image
 // at its size over a checkerboard, colour key applied) and OUT-screens.png
-// (title, story, HUD and game over as the game places them). PACKDIR is the
+// (title, story, HUD and game over as the game places them) and
+// OUT-clear.png (the stage-clear letters from the clear orbit's resting
+// camera and from behind). PACKDIR is the
 // folder holding t/ and x/ (default: the program's own folder).
 #include <cstdio>
 #include <cstdlib>
@@ -48,10 +50,11 @@ int main(int argc, char** argv) {
   auto sibling = [&](const char* tag) {
     return (out.parent_path() / (out.stem().string() + tag + out.extension().string())).string();
   };
-  const std::string images = sibling("-images"), screens = sibling("-screens");
+  const std::string images = sibling("-images"), screens = sibling("-screens"), clear = sibling("-clear");
   for (auto [err, file] : {std::pair{gallery::writeMeshSheet(pack, sheet), sheet},
                            std::pair{gallery::writeImageSheet(pack, images), images},
-                           std::pair{gallery::writeScreenSheet(pack, screens), screens}}) {
+                           std::pair{gallery::writeScreenSheet(pack, screens), screens},
+                           std::pair{gallery::writeClearSheet(pack, clear), clear}}) {
     if (!err.empty()) {
       std::fprintf(stderr, "tervo-gallery: %s: %s\n", file.c_str(), err.c_str());
       return 1;

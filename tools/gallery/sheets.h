@@ -32,5 +32,8 @@ std::string writeMeshSheet(const std::string& packDir, const std::string& outPng
 std::string writeImageSheet(const std::string& packDir, const std::string& outPng);
 // The 2D images composed as the game's screens and HUD place them.
 std::string writeScreenSheet(const std::string& packDir, const std::string& outPng);
+// The stage-clear letters at rest as the game places them, seen from where
+// the clear orbit's camera stops (left) and from behind the word (right).
+std::string writeClearSheet(const std::string& packDir, const std::string& outPng);
 
 }  // namespace gallery

@@ -1,5 +1,6 @@
 // The gallery draws every mesh visibly from each of its three angles with
-// the game's graphics layer, and lays out every image.
+// the game's graphics layer, lays out every image, and shows the clear word
+// from both sides.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -23,10 +24,11 @@ TEST(Gallery, SheetsShowEveryMeshAndImage) {
   std::string cmd = std::string("ASAN_OPTIONS=detect_leaks=0 '") + GALLERY_EXE + "' --headless --sheet '" + (dir / "sheet.png").string() +
                     "' '" + test::packDir().string() + "' >/dev/null 2>&1";
   if (std::system(cmd.c_str()) != 0) GTEST_SKIP() << "the gallery could not render here (no OpenGL 3.3?)";
-  PngImage meshes, images;
+  PngImage meshes, images, clear;
   std::string err;
   ASSERT_TRUE(readPng((dir / "sheet.png").string(), meshes, err)) << err;
   ASSERT_TRUE(readPng((dir / "sheet-images.png").string(), images, err)) << err;
+  ASSERT_TRUE(readPng((dir / "sheet-clear.png").string(), clear, err)) << err;
   int count = 0;
   for (const AssetEntry& e : manifest()) count += e.kind == Kind::Mesh;
   const int tileW = 400, tileH = 300, perRow = 6;
@@ -38,6 +40,13 @@ TEST(Gallery, SheetsShowEveryMeshAndImage) {
     EXPECT_GT(drawn, 150) << "mesh view " << t << " shows nothing";
   }
   EXPECT_GT(images.height, 4000);
+  ASSERT_EQ(clear.width, 1600);
+  for (int panel = 0; panel < 2; ++panel) {
+    int drawn = 0;
+    for (int y = 0; y < clear.height; ++y)
+      for (int x = panel * 800; x < panel * 800 + 800; ++x) drawn += (clear.argb(x, y) & 0xFFFFFF) != 0x283040;
+    EXPECT_GT(drawn, 2000) << "clear view " << panel << " misses letters";
+  }
   fs::remove_all(dir);
 }
 

@@ -34,22 +34,28 @@ std::string orb() {
 }
 
 // Block letters, 0.9 wide, 1.2 tall and 0.3 deep, from bars and slanted
-// strokes; gold faces and darker sides.
+// strokes; gold faces and darker sides. The glyphs below are laid out as read
+// with +x to the right, then mirrored in x, so that they read from the +z
+// side: the stage-clear camera looks at the resting letters (turned 30
+// degrees) from +z towards -z, where +x is on the viewer's left. The light
+// comes from behind them as that camera sees them, so the readable face
+// glows with its own emissive gold and the sides take the shading.
 struct Letter {
   MeshBuilder m;
   int face, side;
   Letter() {
-    face = m.material("Face", rgb(255, 200, 60), 0.3f, 0.8f, 40);
+    face = m.material("Face", rgb(255, 200, 60), 0.75f, 0.8f, 40);
     side = m.material("Side", rgb(200, 90, 30), 0.25f, 0.4f, 20);
   }
   void bar(float x0, float y0, float x1, float y1) {
-    m.box2({(x0 + x1) / 2, (y0 + y1) / 2, 0}, {(x1 - x0) / 2, (y1 - y0) / 2, 0.15f}, face, side);
+    m.box2({-(x0 + x1) / 2, (y0 + y1) / 2, 0}, {(x1 - x0) / 2, (y1 - y0) / 2, 0.15f}, face, side);
   }
   void stroke(Vec2 a, Vec2 b, float w) {  // slanted bar from a to b
     float dx = b.x - a.x, dy = b.y - a.y, l = std::hypot(dx, dy);
     float nx = -dy / l * w / 2, ny = dx / l * w / 2;
-    m.prismZ({{a.x + nx, a.y + ny}, {b.x + nx, b.y + ny}, {b.x - nx, b.y - ny}, {a.x - nx, a.y - ny}}, -0.15f, 0.15f,
-             side, face);
+    // Mirrored corners; the prism turns its faces outwards whatever the order.
+    m.prismZ({{-(a.x + nx), a.y + ny}, {-(b.x + nx), b.y + ny}, {-(b.x - nx), b.y - ny}, {-(a.x - nx), a.y - ny}},
+             -0.15f, 0.15f, side, face);
   }
 };
 
