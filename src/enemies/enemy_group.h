@@ -13,6 +13,8 @@ public:
     // units: the pool and slotCount; cues: waveCue[0..], the rest 0.
     EnemyGroup(int units, std::initializer_list<std::int32_t> cues, const char* meshPath,
                const char* failureText);
+    // Releases the mesh (the guarded release of the toolkit).
+    ~EnemyGroup() override { graphics.releaseMesh(); }
 
     // The load step of the World's loadAll: the group's mesh.
     virtual bool load();
