@@ -1,0 +1,44 @@
+#include "player/gauge.h"
+
+using namespace platform;
+
+namespace {
+
+struct Image {
+    const char* path;
+    int index;
+    const char* failureText;
+};
+
+// Full gauge first, then the two blink images, each into its frame index.
+constexpr Image Images[Gauge::frameCount] = {
+    {"t\\hp1.png", 3, "ＨＰ画像ロスト"},   {"t\\hp2.png", 2, "ＨＰ2画像ロスト"},
+    {"t\\hp3.png", 1, "ＨＰ3画像ロスト"},  {"t\\hp4.png", 0, "ＨＰ4画像ロスト"},
+    {"t\\hp1-2.png", 5, "ＨＰ5画像ロスト"}, {"t\\hp2-2.png", 4, "ＨＰ6画像ロスト"},
+};
+
+}  // namespace
+
+Gauge::~Gauge() {
+    for (auto*& image : frames) {
+        if (image) image->Release();
+        image = nullptr;
+    }
+}
+
+bool Gauge::load() {
+    for (const Image& image : Images)
+        if (!graphics.loadTexture(image.path, 0xFFFFFFFF, image.failureText, &frames[image.index])) return false;
+    return true;
+}
+
+void Gauge::drawFrame(int index) {
+    ID3DXSprite* sprite = graphics.sprite;
+    if (!sprite) return;
+    D3DXMATRIX transform;
+    const D3DXVECTOR2 scaling(0.8f, 0.8f);
+    const D3DXVECTOR2 translation(60.0f, 440.0f);
+    D3DXMatrixTransformation2D(&transform, nullptr, 0.0f, &scaling, nullptr, 0.0f, &translation);
+    sprite->SetTransform(&transform);
+    sprite->Draw(frames[index], nullptr, nullptr, nullptr, 0xFFFFFFFF);
+}
