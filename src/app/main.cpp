@@ -12,6 +12,7 @@
 #include "audio/audio_trace.h"
 #include "platform/audio/audio_output.h"
 #include "app/process.h"
+#include "app/singletons.h"
 #include "app/win_main.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/sdl/sdl_backend.h"
@@ -127,6 +128,7 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    world.setStartTick(options->startTick);
     int code = WinMain(nullptr, nullptr, "", platform::SW_SHOWNORMAL);
     // A run cut short by a file that failed to load is a failure, though the
     // loop itself ends through the ordinary quit message.

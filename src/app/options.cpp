@@ -69,6 +69,8 @@ std::string usageText() {
            "  --screenshot FRAME:FILE.png  write the 800x600 picture of that frame (repeatable;\n"
            "                        headless runs then render with OpenGL off screen)\n"
            "  --audio-out FILE.wav  write what a --headless run played (44.1 kHz stereo)\n"
+           "  --start-tick N        practice: every game starts with the stage clock at N\n"
+           "                        (waves whose time has passed never come; 4490: the bosses)\n"
            "  --clock-start SECONDS headless calendar time at start (default 1000000000)\n"
            "  --ms-start MS         headless millisecond clock at start (default 0)\n"
            "  --help                show this text\n";
@@ -113,6 +115,12 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
             if (!value(v)) return std::nullopt;
             if (!parseNumber(v, o.msStart)) {
                 error = "--ms-start needs a number of milliseconds (0 to 4294967295), not '" + v + "'";
+                return std::nullopt;
+            }
+        } else if (a == "--start-tick") {
+            if (!value(v)) return std::nullopt;
+            if (!parseNumber(v, o.startTick) || o.startTick < 0) {
+                error = "--start-tick needs a stage clock tick (0 or more), not '" + v + "'";
                 return std::nullopt;
             }
         } else if (a == "--screenshot") {

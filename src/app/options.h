@@ -21,6 +21,7 @@ struct Options {
     std::string audioOut;    // WAV file of the headless mix
     std::int64_t clockStart = 1000000000;  // headless calendar time, seconds
     std::uint32_t msStart = 0;             // headless millisecond clock at start
+    std::int32_t startTick = 0;            // practice: the stage clock at every game's start
     std::vector<std::pair<std::uint64_t, std::string>> screenshots;  // frame, PNG file
 };
 

@@ -6,7 +6,9 @@
 #include "app/process.h"
 #include "app/singletons.h"
 #include "platform/gfx/gfx_trace.h"
+#include "platform/crt.h"
 #include "platform/os.h"
+#include "world/background.h"
 
 namespace {
 
@@ -69,6 +71,73 @@ void writeDisplay(JsonWriter& w) {
     w.end();
 }
 
+// One object's slots as the trace shows them.
+void writeSlots(JsonWriter& w, const FieldObject& object, int count, bool full) {
+    w.beginArray("slots");
+    for (int i = 0; i < count; ++i) {
+        const Placement& p = object.placements[i];
+        w.openObject();
+        w.field("x", p.x.value()).field("y", p.y.value()).field("z", p.z.value());
+        w.field("active", p.active);
+        if (full) {
+            w.field("cue", p.cue).field("link", p.link).field("extra", p.extra);
+            w.field("halfX", p.halfX.value()).field("halfY", p.halfY.value()).field("halfZ", p.halfZ.value());
+        }
+        w.end();
+    }
+    w.end();
+}
+
+void writeBlast(JsonWriter& w, const char* name, const Effect& blast) {
+    w.beginObject(name);
+    w.beginArray("slots");
+    for (int i = 0; i < Effect::poolSize; ++i) {
+        const Placement& p = blast.placements[i];
+        w.openObject();
+        w.field("x", p.x.value()).field("y", p.y.value()).field("z", p.z.value());
+        w.field("active", p.active);
+        w.field("column", blast.column[i]).field("row", blast.row[i]).field("delay", blast.frameDelay[i]);
+        w.end();
+    }
+    w.end();
+    w.end();
+}
+
+// The field of play: the schedule, the enemy groups, their shots, the
+// explosions, the corridor's scroll and the score.
+void writeWorld(JsonWriter& w) {
+    w.beginObject("world");
+    w.field("tick", world.clock.tick);
+    w.field("difficulty", world.difficulty);
+    w.beginArray("lastCue");
+    for (auto cue : world.lastCue) w.value(cue);
+    w.end();
+    w.field("missileHits", world.missileHits);
+    w.field("random", static_cast<std::uint64_t>(platform::randomState()));
+    w.beginArray("groups");
+    for (int k = 0; k < World::groupCount; ++k) {
+        const EnemyGroup& g = world.group(k);
+        w.openObject();
+        w.field("appeared", g.appeared);
+        writeSlots(w, g, g.slotCount, true);
+        w.end();
+    }
+    w.end();
+    w.beginObject("enemyShots");
+    writeSlots(w, world.enemyShots, EnemyShots::SlotCount, false);
+    w.beginArray("cooldown");
+    for (int i = 0; i < EnemyShots::SlotCount; ++i) w.value(world.enemyShots.cooldownOf(i));
+    w.end();
+    w.end();
+    writeBlast(w, "shotBlast", world.shotBlast);
+    writeBlast(w, "missileBlast", world.missileBlast);
+    w.field("backgroundV", backgroundV().value());
+    w.beginObject("score");
+    w.field("total", world.scoreBoard.total).field("hits", world.scoreBoard.hits);
+    w.end();
+    w.end();
+}
+
 }  // namespace
 
 void writeFrameState(JsonWriter& w, std::uint64_t frame, std::uint64_t passes) {
@@ -98,5 +167,6 @@ void writeFrameState(JsonWriter& w, std::uint64_t frame, std::uint64_t passes) {
         w.end();
     }
     if (w.wants("display")) writeDisplay(w);
+    if (w.wants("world")) writeWorld(w);
     traceAudio(w);
 }

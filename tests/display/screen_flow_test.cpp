@@ -35,6 +35,7 @@ protected:
     void SetUp() override {
         writeMiniPack(fixture_.dir(), displayFiles());
         display->init(fixture_.window());
+        world->attachAll(display->device(), fixture_.window(), display->sprite());
         setAudioCallRecording(true);
     }
     void TearDown() override { setAudioCallRecording(false); }
