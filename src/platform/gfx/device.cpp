@@ -49,7 +49,9 @@ bool VertexLayout::fromFvf(DWORD fvf, VertexLayout& out) {
 
 namespace {
 std::vector<double> matrixArgs(double slot, const D3DXMATRIX& m) {
-    std::vector<double> a{slot};
+    std::vector<double> a;
+    a.reserve(17);
+    a.push_back(slot);
     for (int i = 0; i < 16; ++i) a.push_back(m.m[i / 4][i % 4]);
     return a;
 }
