@@ -9,7 +9,7 @@
 TEST(Shutdown, EndingWhileTheTracksDecodeIsClean) {
     // Frame counts from immediate exit to some way into the decoding; each
     // run ends with tracks half decoded, decoded, or not yet started.
-    for (int frames : {1, 2, 3, 5, 8, 13, 21}) {
+    for (int frames : {1, 3, 8, 21}) {
         GameRunRequest r;
         r.args = {"--frames", std::to_string(frames)};
         r.trace = false;
