@@ -15,9 +15,6 @@ static_assert(kDegree == static_cast<double>(3.14159265358979f) / 180.0);
 // What updateCamera returns when the viewport can't be read (E_FAIL).
 constexpr double kViewportFailed = -2147467259.0;
 
-Real sine(Real angle) { return Real(std::sin(angle.value())); }
-Real cosine(Real angle) { return Real(std::cos(angle.value())); }
-
 // The boss-entrance script for one frame of countdown n. The cuts flip the
 // director's mode so that each one is taken only on the first frame of its
 // range; the last 130 frames pull the eye back.
@@ -75,8 +72,8 @@ void orbit(CameraFields& c, CameraDirector& d, std::int32_t clearTimer) {
     } else if (clearTimer > 400 && clearTimer < 500) {
         d.orbitHeight -= 0.015;
     }
-    c.eyeZ = c.lookAtZ + Real(11.0) * cosine(d.orbitAngle);
-    c.eyeX = c.lookAtX + Real(8.0) * sine(d.orbitAngle);
+    c.eyeZ = c.lookAtZ + Real(11.0) * cos(d.orbitAngle);
+    c.eyeX = c.lookAtX + Real(8.0) * sin(d.orbitAngle);
     c.eyeY = c.lookAtY + d.orbitHeight;
 }
 
@@ -101,7 +98,7 @@ Real Display::updateCamera(Real shipX, Real shipY, Real shipZ, std::int32_t hitR
 
     // Sway for the first frames after a hit.
     if (hitRecovery > 100 && hitRecovery < 150) {
-        c.sway = sine(c.swayPhase * Real(kDegree));
+        c.sway = sin(c.swayPhase * Real(kDegree));
     } else {
         c.swayPhase = 0.0;
         c.sway = 0.0;

@@ -13,8 +13,7 @@ bool EnemyGroup::load() { return graphics.loadMesh(meshPath_, failureText_); }
 
 void EnemyGroup::drawSlot(int i) {
     const Placement& p = placements[i];
-    D3DXMatrixTranslation(&graphics.worldMatrix, p.x.toFloat(), p.y.toFloat(), p.z.toFloat());
-    graphics.device->SetTransform(D3DTS_WORLD, &graphics.worldMatrix);
+    graphics.setWorldAt(p.x.toFloat(), p.y.toFloat(), p.z.toFloat());
     graphics.drawMesh();
 }
 

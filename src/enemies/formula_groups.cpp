@@ -3,15 +3,6 @@
 #include <cmath>
 #include <cstdlib>
 
-namespace {
-
-// The C library's sine and cosine on the full double; the result is not
-// rounded, the arithmetic around it is.
-Real sine(Real a) { return Real(std::sin(a.value())); }
-Real cosine(Real a) { return Real(std::cos(a.value())); }
-
-}  // namespace
-
 // ---- RingGroup
 
 RingGroup::RingGroup() : EnemyGroup(Units, {900, 1200, 2000, 2800}, "x\\teki3.x", "enemy2ロスト") {}
@@ -39,8 +30,8 @@ void RingGroup::update(int /*action*/, int /*reserved*/, Placement /*player*/) {
             dw_ = -dw_;
         }
         Placement& p = placements[i];
-        p.y = sine(angle_[i]) * r_ / Real(2) + cy_;
-        p.x = cosine(angle_[i]) * r_ + cx_;
+        p.y = sin(angle_[i]) * r_ / Real(2) + cy_;
+        p.x = cos(angle_[i]) * r_ + cx_;
     }
     for (int i = 0; i < Units; ++i) tail(i);
 }
@@ -95,9 +86,9 @@ void WeaveGroup::update(int /*action*/, int /*reserved*/, Placement /*player*/) 
     for (int i = 0; i < Units; ++i) {
         Placement& p = placements[i];
         angle_[i] = angle_[i] + Real(0.05);
-        p.x = sine(angle_[i]) * amplitude_ * Real(2) / Real(3) + cx_;
+        p.x = sin(angle_[i]) * amplitude_ * Real(2) / Real(3) + cx_;
         // Whole units of closing speed at the ends of the swing.
-        const int n = static_cast<int>((cosine(angle_[i]) * amplitude_ / Real(8)).value());
+        const int n = static_cast<int>((cos(angle_[i]) * amplitude_ / Real(8)).value());
         p.z = p.z - (Real(std::abs(n)) + Real(0.1));
     }
     for (int i = 0; i < Units; ++i) tail(i);
@@ -134,8 +125,8 @@ void LissajousGroup::update(int /*action*/, int /*reserved*/, Placement /*player
     for (int i = 0; i < Units; ++i) {
         Placement& p = placements[i];
         phase_[i] = phase_[i] + rate_;
-        p.y = sine(phase_[i] * yFrequency_) * radius_ / Real(2) + cy_;
-        p.x = cosine(phase_[i] * xFrequency_) * radius_ + cx_;
+        p.y = sin(phase_[i] * yFrequency_) * radius_ / Real(2) + cy_;
+        p.x = cos(phase_[i] * xFrequency_) * radius_ + cx_;
     }
     for (int i = 0; i < Units; ++i) tail(i);
 }
@@ -166,9 +157,9 @@ void RoseGroup::update(int /*action*/, int /*reserved*/, Placement /*player*/) {
     for (int i = 0; i < Units; ++i) {
         Placement& p = placements[i];
         phase_[i] = phase_[i] + rate_;
-        const Real petal = sine(petals_ * phase_[i]);
-        p.y = sine(phase_[i]) * petal * radius_ / Real(2) + cy_;
-        p.x = cosine(phase_[i]) * petal * radius_ + cx_;
+        const Real petal = sin(petals_ * phase_[i]);
+        p.y = sin(phase_[i]) * petal * radius_ / Real(2) + cy_;
+        p.x = cos(phase_[i]) * petal * radius_ + cx_;
     }
     for (int i = 0; i < Units; ++i) tail(i);
 }

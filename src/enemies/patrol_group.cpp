@@ -19,7 +19,6 @@ bool onTopOrBottom(Real y) { return y == 2.0 || y == 10.0; }
 
 PatrolGroup::PatrolGroup() : EnemyGroup(1, {3100, 800, 2500, 4200}, "x\\teki4.x", "Enemy8ロスト") {}
 
-PatrolGroup::~PatrolGroup() { graphics.releaseMesh(); }
 
 void PatrolGroup::reset(int wave) {
     placeUnit(0, -8.0, 10.0, 100.0, wave, 1.0, 1.0, 2.0);

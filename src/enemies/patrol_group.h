@@ -10,7 +10,6 @@
 class PatrolGroup : public EnemyGroup {
 public:
     PatrolGroup();
-    ~PatrolGroup() override;
 
     void reset(int wave) override;
     void update(int action, int reserved, Placement player) override;

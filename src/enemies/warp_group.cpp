@@ -19,10 +19,8 @@ constexpr D3DCOLOR FlashColorKey = 0xFF000000;
 
 WarpGroup::WarpGroup() : EnemyGroup(1, {2800, 1700, 2500, 3800}, "x\\teki04.x", "Enemy4ロスト") { restart(); }
 
-WarpGroup::~WarpGroup() {
-    graphics.releaseMesh();
-    graphics.releaseQuad();
-}
+// The mesh goes with EnemyGroup; the flash quad is the warp's own.
+WarpGroup::~WarpGroup() { graphics.releaseQuad(); }
 
 void WarpGroup::seedRandom() { platform::srand(static_cast<std::uint32_t>(platform::time())); }
 
@@ -82,7 +80,6 @@ void WarpGroup::update(int, int, Placement) {
 void WarpGroup::drawSlot(int i) {
     EnemyGroup::drawSlot(i);
     if (flashTimer_ <= 0) return;
-    D3DXMatrixTranslation(&graphics.worldMatrix, flashX_.toFloat(), flashY_.toFloat(), flashZ_.toFloat());
-    graphics.device->SetTransform(D3DTS_WORLD, &graphics.worldMatrix);
+    graphics.setWorldAt(flashX_.toFloat(), flashY_.toFloat(), flashZ_.toFloat());
     graphics.drawQuad();
 }

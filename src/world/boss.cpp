@@ -4,8 +4,7 @@ using namespace platform;
 
 namespace {
 void drawAt(GraphicsPart& g, const Placement& p) {
-    D3DXMatrixTranslation(&g.worldMatrix, p.x.toFloat(), p.y.toFloat(), p.z.toFloat());
-    g.device->SetTransform(D3DTS_WORLD, &g.worldMatrix);
+    g.setWorldAt(p.x.toFloat(), p.y.toFloat(), p.z.toFloat());
     g.drawMesh();
 }
 }  // namespace

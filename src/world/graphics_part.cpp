@@ -61,6 +61,11 @@ bool writeQuad(IDirect3DVertexBuffer9* buffer, const QuadVertex (&vertices)[4]) 
     return true;
 }
 
+void GraphicsPart::setWorldAt(float x, float y, float z) {
+    D3DXMatrixTranslation(&worldMatrix, x, y, z);
+    device->SetTransform(D3DTS_WORLD, &worldMatrix);
+}
+
 void GraphicsPart::drawMesh() {
     if (!mesh || !materialsBuffer) return;
     materialArray = static_cast<D3DXMATERIAL*>(materialsBuffer->GetBufferPointer());

@@ -37,6 +37,8 @@ public:
     bool createQuadBuffer(platform::IDirect3DVertexBuffer9** out);
     bool createQuadBuffer() { return createQuadBuffer(&quadBuffer); }
 
+    // World matrix = a translation to (x, y, z), set as the world transform.
+    void setWorldAt(float x, float y, float z);
     // Draws every subset with its material; the caller set the world transform.
     void drawMesh();
     // Draws the quad with the quad texture as a two-triangle strip.
