@@ -71,14 +71,19 @@ void writeDisplay(JsonWriter& w) {
     w.end();
 }
 
+// A slot's position and active byte, the start of every slot the trace shows.
+void writePosition(JsonWriter& w, const Placement& p) {
+    w.field("x", p.x.value()).field("y", p.y.value()).field("z", p.z.value());
+    w.field("active", p.active);
+}
+
 // One object's slots as the trace shows them.
 void writeSlots(JsonWriter& w, const FieldObject& object, int count, bool full) {
     w.beginArray("slots");
     for (int i = 0; i < count; ++i) {
         const Placement& p = object.placements[i];
         w.openObject();
-        w.field("x", p.x.value()).field("y", p.y.value()).field("z", p.z.value());
-        w.field("active", p.active);
+        writePosition(w, p);
         if (full) {
             w.field("cue", p.cue).field("link", p.link).field("extra", p.extra);
             w.field("halfX", p.halfX.value()).field("halfY", p.halfY.value()).field("halfZ", p.halfZ.value());
@@ -92,10 +97,8 @@ void writeBlast(JsonWriter& w, const char* name, const Effect& blast) {
     w.beginObject(name);
     w.beginArray("slots");
     for (int i = 0; i < Effect::poolSize; ++i) {
-        const Placement& p = blast.placements[i];
         w.openObject();
-        w.field("x", p.x.value()).field("y", p.y.value()).field("z", p.z.value());
-        w.field("active", p.active);
+        writePosition(w, blast.placements[i]);
         w.field("column", blast.column[i]).field("row", blast.row[i]).field("delay", blast.frameDelay[i]);
         w.end();
     }
