@@ -4,6 +4,7 @@
 #include "audio/audio_trace.h"
 #include "app/json_writer.h"
 #include "app/process.h"
+#include "app/trace_groups.h"
 #include "app/singletons.h"
 #include "platform/gfx/gfx_trace.h"
 #include "platform/crt.h"
@@ -135,9 +136,8 @@ void writeWorld(JsonWriter& w) {
     writeBlast(w, "shotBlast", world.shotBlast);
     writeBlast(w, "missileBlast", world.missileBlast);
     w.field("backgroundV", backgroundV().value());
-    w.beginObject("score");
-    w.field("total", world.scoreBoard.total).field("hits", world.scoreBoard.hits);
-    w.end();
+    writeHud(w);
+    writeBosses(w);
     w.end();
 }
 
@@ -171,5 +171,6 @@ void writeFrameState(JsonWriter& w, std::uint64_t frame, std::uint64_t passes) {
     }
     if (w.wants("display")) writeDisplay(w);
     if (w.wants("world")) writeWorld(w);
+    if (w.wants("player")) writePlayer(w);
     traceAudio(w);
 }

@@ -2,16 +2,15 @@
 
 #include "world/world.h"
 
-// The player's side is not built yet: these are its operations with their
-// final signatures. Steering so far only keeps the stage clock running and
-// hands the ship to the World's relay; the ship itself does not move.
+// Not built yet: the operations with their final signatures.
 
-bool PlayerShip::steer(std::int32_t, std::int32_t, World& world) {
-    // The clock stands still while Boss2 is in play.
-    if (!world.boss2.placements[0].active) world.clock.advance();
-    world.relay.storePlayer(placements[0]);
-    return false;
-}
+namespace {
+std::int32_t shotSoundDelay_ = 20;
+std::int32_t missileSoundDelay_ = 20;
+}  // namespace
+
+std::int32_t shotSoundDelay() { return shotSoundDelay_; }
+std::int32_t missileSoundDelay() { return missileSoundDelay_; }
 
 void PlayerSide::attach(platform::IDirect3DDevice9*, platform::HWND, platform::ID3DXSprite*) {}
 void PlayerSide::load() {}
@@ -23,3 +22,6 @@ void PlayerSide::testBossShots(Placement*, std::uint8_t) {}
 void PlayerSide::testEnemyBodies(World&) {}
 void PlayerSide::drawStatus() {}
 void PlayerSide::runFrame() {}
+bool PlayerSide::shotHitsShip(int) { return false; }
+void PlayerSide::testGroup(int, Placement*) {}
+void PlayerSide::applyHit() {}

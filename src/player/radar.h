@@ -2,15 +2,33 @@
 // blip, placed by its x and y relative to the ship and imaged by its depth.
 #pragma once
 
+#include <cstdint>
+
 #include "world/field_object.h"
 
 class Radar : public FieldObject {
 public:
-    Radar() : FieldObject(0) {}
+    static constexpr int maxBlips = 64;
 
-    // The HUD is not drawn yet: the World's calls pass through.
-    bool load() { return true; }
-    void drawPanel(int /*index*/, float /*scaleX*/, float /*scaleY*/) {}
+    Radar() : FieldObject(0) {}
+    ~Radar() override;
+
+    // The three blip images, then (a step of its own) the panel.
+    bool load();
+    void drawPanel(int index, float scaleX, float scaleY);
+    void placeBlip(Real enemyX, Real enemyY, Real playerX, Real playerY);
+    void drawBlip(int index);
     // A blip for each active slot among the first `count`, around the player's x and y.
-    void blipsFor(int /*count*/, const Placement* /*slots*/, Real /*playerX*/, Real /*playerY*/) {}
+    void blipsFor(int count, const Placement* slots, Real playerX, Real playerY);
+
+    std::int32_t blipX = 0;
+    std::int32_t blipY = 0;
+    platform::IDirect3DTexture9* images[4] = {};
+
+    // The blips of the last drawn frame, in drawing order (for the trace).
+    struct Blip {
+        std::int32_t image, x, y;
+    };
+    Blip drawn[maxBlips] = {};
+    int drawnCount = 0;
 };

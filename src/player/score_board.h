@@ -8,7 +8,8 @@
 
 class ScoreBoard : public FieldObject {
 public:
-    ScoreBoard() : FieldObject(0) {}
+    ScoreBoard();
+    ~ScoreBoard() override;
 
     // One destroyed enemy: worth 10000 times the hit counter, which first
     // rises by one up to 50.
@@ -19,11 +20,22 @@ public:
     void reset() {
         total = 0;
         hits = 0;
+        for (auto& d : scoreDigits) d = 0;
+        for (auto& d : hitDigits) d = 0;
     }
-    // Not drawn yet: the World's calls pass through.
-    bool load() { return true; }
-    void draw() {}
+    // The six images (white is transparent); the first missing one ends the step.
+    bool load();
+    // The frame, seven score digits, the hit counter or "max", in that order.
+    void draw();
 
     std::int32_t total = 0;
     std::int32_t hits = 0;
+    std::int32_t scoreDigits[8] = {};
+    std::int32_t digitX[8];
+    std::int32_t divisors[8];
+    std::int32_t hitDigits[2] = {};
+    std::int32_t hitDigitX[2] = {628, 658};
+    std::int32_t hitDivisors[2] = {10, 1};
+    platform::RECT glyphRect = {};
+    platform::IDirect3DTexture9* images[6] = {};
 };

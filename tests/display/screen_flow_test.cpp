@@ -157,12 +157,12 @@ TEST_F(ScreenFlowTest, AStartHoldsTheTitleFiftyFramesThenPlayBeginsWithTheGameMu
 TEST_F(ScreenFlowTest, GameOverShowsItsImageInTheSecondHalfThenTheTitleTakesAStartAtOnce) {
     startGame();
     frames(10);
-    side->hitPointsValue = 0;
+    side->hpGauge.value = 0;
     frame();
     EXPECT_EQ(display->gameOver, 1);
     EXPECT_EQ(display->gameOverTimer, 599);
     EXPECT_EQ(calls, (Calls{"sound 12", "stopAll"}));
-    side->hitPointsValue = 3;  // what the player's reset will give back
+    side->hpGauge.value = 3;  // what the player's reset will give back
     // Nothing is shown for the first 300 frames.
     for (int i = 1; i <= 300; ++i) {
         frame();
@@ -259,11 +259,11 @@ TEST_F(ScreenFlowTest, GameOverDuringTheClearRunsAlongsideItAndItsEndCutsTheClea
     world->boss.hitPoints = 0;
     frame();
     frames(499);  // countdown at 700
-    side->hitPointsValue = 0;
+    side->hpGauge.value = 0;
     frame();
     EXPECT_EQ(display->gameOver, 1);
     EXPECT_EQ(display->stageClear, 1);
-    side->hitPointsValue = 3;
+    side->hpGauge.value = 3;
     frames(301);
     // Both sequences in one frame: letters and the game-over image.
     EXPECT_TRUE(drew(0));
