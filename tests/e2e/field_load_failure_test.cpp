@@ -3,13 +3,22 @@
 // order the loads run and nothing else, and the run ends with a failure code
 // before its first frame; a broken sound shows no box and the run goes on.
 // In the sanitizer builds a crash or a sanitizer report fails the case too.
+//
+// A failure ends only the load step it happens in, so one run breaks one
+// file of every step at once: the first files of all steps, then the
+// second ones, and so on. Each run must show exactly the boxes of the files
+// it broke, in load order.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <memory>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -19,36 +28,76 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct FieldFile {
-    const char* path;                // inside the pack
-    std::vector<std::string> boxes;  // the texts it fails with, in load order; none for sounds
+// One load that can fail: the file, the load step it belongs to (a failure
+// ends its step, so a run breaks at most one file of a step) and the box it
+// shows; sounds show none.
+struct Load {
+    const char* path;  // inside the pack
+    const char* step;
+    const char* box;   // empty for sounds
 };
 
-// In the World's load order. A mesh several groups share fails once for each.
-const std::vector<FieldFile>& fieldFiles() {
-    static const std::vector<FieldFile> files = {
-        {"t/back1.png", {"背景ロスト"}},
-        {"t/back2.png", {"背景ロスト"}},
-        {"t/back3.png", {"背景ロスト"}},
-        {"t/back4.png", {"背景ロスト"}},
-        {"x/teki04.x", {"enemy1ロスト", "Enemy4ロスト"}},
-        {"x/teki3.x", {"enemy2ロスト", "enemy9ロスト"}},
-        {"x/teki06.x", {"enemy3ロスト", "enemy5ロスト", "enemy10ロスト"}},
-        {"t/warp.png", {"ワープ画像"}},
-        {"x/teki08.x", {"Enemy6ロスト"}},
-        {"x/teki09.x", {"Enemy7ロスト"}},
-        {"x/teki4.x", {"Enemy8ロスト"}},
-        {"x/teki03.x", {"enemy11ロスト", "enemy12ロスト"}},
-        {"x/beam4.x", {"tamaロスト"}},  // the second shot mesh is then not tried
-        {"x/tama2.x", {"tamaロスト"}},
-        {"t/effect.png", {"背景ロスト"}},
-        {"t/effect2.png", {"背景ロスト"}},
-        {"x/boss.x", {"Bossロスト"}},
-        {"x/boss2.x", {"Boss2ロスト"}},
-        {"w/bokaan.wav", {}},
-        {"w/radar.wav", {}},
+// Every load, in the order the start-up runs them. A mesh several groups
+// share fails once for each of them.
+const std::vector<Load>& loads() {
+    static const std::vector<Load> all = {
+        {"t/back1.png", "background", "背景ロスト"},
+        {"t/back2.png", "background", "背景ロスト"},
+        {"t/back3.png", "background", "背景ロスト"},
+        {"t/back4.png", "background", "背景ロスト"},
+        {"x/teki04.x", "enemy4", "enemy1ロスト"},
+        {"x/teki3.x", "enemy2", "enemy2ロスト"},
+        {"x/teki06.x", "enemy3", "enemy3ロスト"},
+        {"x/teki04.x", "enemy4", "Enemy4ロスト"},
+        {"t/warp.png", "enemy4", "ワープ画像"},
+        {"x/teki06.x", "enemy3", "enemy5ロスト"},
+        {"x/teki08.x", "enemy6", "Enemy6ロスト"},
+        {"x/teki09.x", "enemy7", "Enemy7ロスト"},
+        {"x/teki4.x", "enemy8", "Enemy8ロスト"},
+        {"x/teki3.x", "enemy2", "enemy9ロスト"},
+        {"x/teki06.x", "enemy3", "enemy10ロスト"},
+        {"x/teki03.x", "enemy11", "enemy11ロスト"},
+        {"x/teki03.x", "enemy11", "enemy12ロスト"},
+        {"x/beam4.x", "enemyShots", "tamaロスト"},  // the second shot mesh is then not tried
+        {"x/tama2.x", "enemyShots", "tamaロスト"},
+        {"t/effect.png", "shotBlast", "背景ロスト"},
+        {"t/effect2.png", "missileBlast", "背景ロスト"},
+        {"x/boss.x", "boss", "Bossロスト"},
+        {"x/boss2.x", "boss2", "Boss2ロスト"},
+        {"w/bokaan.wav", "", ""},
+        {"w/radar.wav", "", ""},
     };
-    return files;
+    return all;
+}
+
+// The runs: round r breaks the r-th file of every step; the sounds, which
+// show no box and stop nothing, break together in a run of their own.
+std::vector<std::vector<std::string>> rounds() {
+    std::map<std::string, int> filesOfStep;
+    std::set<std::string> placed;
+    std::vector<std::vector<std::string>> runs;
+    std::vector<std::string> sounds;
+    for (const Load& load : loads()) {
+        if (!placed.insert(load.path).second) continue;
+        if (*load.box == '\0') {
+            sounds.push_back(load.path);
+            continue;
+        }
+        const std::size_t r = static_cast<std::size_t>(filesOfStep[load.step]++);
+        if (runs.size() <= r) runs.resize(r + 1);
+        runs[r].push_back(load.path);
+    }
+    runs.push_back(sounds);
+    return runs;
+}
+
+// The boxes a run with these files broken shows, in load order.
+std::vector<std::string> boxesFor(const std::vector<std::string>& broken) {
+    std::vector<std::string> boxes;
+    for (const Load& load : loads())
+        if (*load.box != '\0' && std::find(broken.begin(), broken.end(), load.path) != broken.end())
+            boxes.push_back(load.box);
+    return boxes;
 }
 
 enum class Damage {
@@ -144,12 +193,18 @@ std::string expectedBoxLines(const std::vector<std::string>& texts) {
 
 void runEveryFile(Damage damage) {
     PackCopy pack;
-    for (const FieldFile& file : fieldFiles()) {
-        SCOPED_TRACE(std::string(file.path) + " " + damageName(damage));
+    for (const auto& broken : rounds()) {
+        std::string names;
+        for (const std::string& path : broken) names += path + " ";
+        SCOPED_TRACE(names + damageName(damage));
+        const std::vector<std::string> boxes = boxesFor(broken);
         GameRun run;
         {
-            DamagedFile damaged(pack.dir() + "/" + file.path, damage);
-            ASSERT_TRUE(damaged.hadBytes()) << "the built pack lacks the file";
+            std::vector<std::unique_ptr<DamagedFile>> damaged;
+            for (const std::string& path : broken) {
+                damaged.push_back(std::make_unique<DamagedFile>(pack.dir() + "/" + path, damage));
+                ASSERT_TRUE(damaged.back()->hadBytes()) << path << ": the built pack lacks the file";
+            }
             GameRunRequest r;
             r.args = {"--frames", "5", "--assets", pack.dir()};
             r.timeoutSeconds = 120;
@@ -158,9 +213,9 @@ void runEveryFile(Damage damage) {
         EXPECT_FALSE(run.timedOut);
         EXPECT_EQ(run.err.find("Sanitizer"), std::string::npos) << run.err;
         EXPECT_EQ(run.err.find("runtime error"), std::string::npos) << run.err;
-        EXPECT_EQ(run.err, expectedBoxLines(file.boxes));
-        if (file.boxes.empty()) {
-            // The sound's entry stays empty; the game runs on.
+        EXPECT_EQ(run.err, expectedBoxLines(boxes));
+        if (boxes.empty()) {
+            // Only sounds are broken: their entries stay empty and the game runs on.
             EXPECT_EQ(run.exitCode, 0) << run.err;
             EXPECT_EQ(run.trace.size(), 5u);
         } else {
