@@ -106,6 +106,7 @@ int main(int argc, char** argv) {
     audio.headless = options->headless;
     audio.clock = headless ? &headless->clock() : nullptr;
     audio.wavOutPath = options->audioOut;
+    audio.heard = !options->headless || !options->audioOut.empty();
     if (!platform::audio::openOutput(audio)) {
         std::fprintf(stderr, "tervo: cannot write the audio file %s\n", options->audioOut.c_str());
         return 1;

@@ -99,7 +99,9 @@ bool MusicPlayer::createTrackPath(std::size_t t) {
 
 bool MusicPlayer::settle(std::unique_lock<std::mutex>& lock, std::size_t t) {
     if (states_[t] != TrackState::Decoding) return true;
-    if (audio::outputIsRealTime()) return false;
+    // Only a virtual output that is heard waits, so that what it writes is
+    // the same on every run.
+    if (audio::outputIsRealTime() || !audio::outputIsHeard()) return false;
     decoded_.wait(lock, [&] { return states_[t] != TrackState::Decoding; });
     return true;
 }

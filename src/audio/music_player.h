@@ -31,8 +31,9 @@ public:
 
 private:
     // The tracks decode in the background from init on; a call on a track
-    // still decoding waits for it when the output runs on virtual time (so
-    // runs repeat exactly), and otherwise takes effect when it is ready.
+    // still decoding waits for it when the output runs on virtual time and
+    // is heard (so what it writes repeats exactly), and otherwise takes
+    // effect when it is ready.
     enum class TrackState { Failed, Decoding, Ready };
     static constexpr std::size_t maxTrackBytes = std::size_t{1} << 30;
 

@@ -19,6 +19,7 @@ struct Output {
 
     std::shared_ptr<Mixer> mixer;
     bool realTime = false;
+    bool heard = true;
     SDL_AudioDeviceID device = 0;
     std::uint64_t framesOut = 0;    // virtual: frames mixed since tick 0
     WavWriter wav;
@@ -50,6 +51,10 @@ void deviceCallback(void* user, Uint8* stream, int len) {
 void advanceTo(std::uint64_t ticks) {
     Output& o = out();
     std::uint64_t target = ticks * deviceRate / VirtualClock::ticksPerSecond;
+    if (!o.heard && !o.capture.load()) {
+        o.framesOut = target;  // nobody listens: nothing to mix
+        return;
+    }
     while (o.mixer && o.framesOut < target) {
         std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(target - o.framesOut, 4096));
         o.buffer.resize(2 * n);
@@ -93,6 +98,7 @@ bool openOutput(const OutputConfig& config) {
     }
     o.mixer = std::make_shared<Mixer>(deviceRate);
     o.realTime = false;
+    o.heard = config.heard || !config.wavOutPath.empty();
     bool written = config.wavOutPath.empty() || o.wav.open(config.wavOutPath, deviceRate, 2);
     if (config.clock) {
         o.framesOut = config.clock->ticks() * deviceRate / VirtualClock::ticksPerSecond;
@@ -113,6 +119,7 @@ void Output::close() {
     wav.close();
     mixer.reset();
     realTime = false;
+    heard = true;
     capture = nullptr;
     ++g_generation;
 }
@@ -121,6 +128,7 @@ void closeOutput() { out().close(); }
 
 std::shared_ptr<Mixer> outputMixer() { return out().mixer; }
 bool outputIsRealTime() { return out().realTime; }
+bool outputIsHeard() { return out().heard || out().capture.load() != nullptr; }
 void captureOutput(std::vector<float>* sink) { out().capture = sink; }
 
 }  // namespace platform::audio

@@ -17,6 +17,10 @@ struct OutputConfig {
     bool headless = false;
     platform::VirtualClock* clock = nullptr;
     std::string wavOutPath;
+    // Headless only: false when nothing will ever hear the mix (no WAV file,
+    // no capture). Such an output mixes nothing, and music starts without
+    // waiting for its decoding; the game cannot tell the difference.
+    bool heard = true;
 };
 
 // Called once before the game starts. Real: opens the default device at
@@ -33,6 +37,9 @@ void closeOutput();
 std::shared_ptr<Mixer> outputMixer();
 // True when the output is a device playing in real time (not virtual).
 bool outputIsRealTime();
+// True unless the output is a virtual one that nobody hears (see
+// OutputConfig::heard) and nothing is being captured.
+bool outputIsHeard();
 // From now on appends every mixed frame (interleaved stereo) to sink; null
 // stops; closeOutput stops too. With a device, read sink after closeOutput.
 void captureOutput(std::vector<float>* sink);

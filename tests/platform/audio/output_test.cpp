@@ -94,6 +94,26 @@ TEST(HeadlessOutput, AClosedOutputIgnoresItsClockAndOutlivingObjectsStaySafe) {
     device->Release();
 }
 
+TEST(HeadlessOutput, AnOutputNobodyHearsMixesOnlyWhileCaptured) {
+    VirtualClock clock(0, 0);
+    audio::OutputConfig config{true, &clock, ""};
+    config.heard = false;
+    ASSERT_TRUE(audio::openOutput(config));
+    EXPECT_FALSE(audio::outputIsHeard());
+    auto mixer = audio::outputMixer();
+    ASSERT_NE(mixer, nullptr);
+    clock.advanceMs(1000);
+    EXPECT_EQ(mixer->framesMixed(), 0u);
+    std::vector<float> mix;
+    audio::captureOutput(&mix);  // a listener after all: the mix resumes at the clock
+    EXPECT_TRUE(audio::outputIsHeard());
+    clock.advanceMs(10);
+    EXPECT_EQ(mixer->framesMixed(), 441u);
+    EXPECT_EQ(mix.size(), 2u * 441u);
+    audio::closeOutput();
+    EXPECT_TRUE(audio::outputIsHeard());  // a closed output is back to the default
+}
+
 TEST(DeviceOutput, WithoutADeviceTheGameRunsSilent) {
     setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
     EXPECT_TRUE(audio::openOutput({false, nullptr, ""}));  // not a reason to stop
