@@ -37,13 +37,14 @@ struct LoadedBackground {
     std::vector<gfx::GfxCall> draw(int slot) {
         gfx::setCurrentFrame(++frame);
         background.drawSlot(slot);
-        return gfx::frameCalls();
+        const gfx::CallList calls = gfx::frameCalls();
+        return {calls.begin(), calls.end()};
     }
     std::uint64_t frame = 0;
 };
 
 // The texture transform's v (row 3, column 2) of a frame's draw.
-float drawnV(const std::vector<gfx::GfxCall>& calls) {
+float drawnV(gfx::CallList calls) {
     for (const auto& c : calls)
         if (c.op == "SetTransform" && c.args[0] == double(D3DTS_TEXTURE0)) return float(c.args[1 + 2 * 4 + 1]);
     ADD_FAILURE() << "no texture transform";

@@ -48,12 +48,12 @@ bool VertexLayout::fromFvf(DWORD fvf, VertexLayout& out) {
 }  // namespace gfx
 
 namespace {
-std::vector<double> matrixArgs(double slot, const D3DXMATRIX& m) {
-    std::vector<double> a;
-    a.reserve(17);
-    a.push_back(slot);
-    for (int i = 0; i < 16; ++i) a.push_back(m.m[i / 4][i % 4]);
-    return a;
+// A matrix call's arguments: the slot, then the 16 elements row by row.
+void addMatrixCall(gfx::CallLog& log, const char* op, double slot, const D3DXMATRIX& m) {
+    gfx::GfxCall* c = log.begin(op);
+    if (!c) return;
+    c->args.push_back(slot);
+    for (int i = 0; i < 16; ++i) c->args.push_back(m.m[i / 4][i % 4]);
 }
 }  // namespace
 
@@ -127,7 +127,7 @@ HRESULT IDirect3DDevice9::SetTransform(D3DTRANSFORMSTATETYPE slot, const D3DXMAT
         case D3DTS_TEXTURE0: state_.texture0 = *matrix; break;
         default: return D3DERR_INVALIDCALL;
     }
-    if (log_.enabled()) log_.add("SetTransform", matrixArgs(slot, *matrix));
+    addMatrixCall(log_, "SetTransform", slot, *matrix);
     return S_OK;
 }
 

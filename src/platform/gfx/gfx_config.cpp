@@ -11,7 +11,6 @@ GfxConfig g_config;
 CreationFailures g_failures;
 std::uint64_t g_frame = 0;
 IDirect3DDevice9* g_device = nullptr;
-const std::vector<GfxCall> kNoCalls;
 }  // namespace
 
 int g_pendingPresentFailures = 0;
@@ -41,7 +40,7 @@ bool pictureWanted() {
     return false;
 }
 
-const std::vector<GfxCall>& frameCalls() { return g_device ? g_device->log().calls() : kNoCalls; }
+CallList frameCalls() { return g_device ? g_device->log().calls() : CallList{}; }
 
 void registerDevice(IDirect3DDevice9* device) { g_device = device; }
 void unregisterDevice(IDirect3DDevice9* device) {

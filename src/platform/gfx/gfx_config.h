@@ -49,6 +49,6 @@ bool pictureWanted();
 
 // The calls recorded since the frame started (empty without a device or with
 // recording off).
-const std::vector<GfxCall>& frameCalls();
+CallList frameCalls();
 
 }  // namespace platform::gfx

@@ -69,11 +69,8 @@ HRESULT ID3DXSprite::Begin(DWORD flags) {
 HRESULT ID3DXSprite::SetTransform(const D3DXMATRIX* transform) {
     if (!transform) return D3DERR_INVALIDCALL;
     transform_ = *transform;
-    if (device_->log().enabled()) {
-        std::vector<double> args;
-        for (int i = 0; i < 16; ++i) args.push_back(transform->m[i / 4][i % 4]);
-        device_->log().add("Sprite.SetTransform", std::move(args));
-    }
+    if (gfx::GfxCall* c = device_->log().begin("Sprite.SetTransform"))
+        for (int i = 0; i < 16; ++i) c->args.push_back(transform->m[i / 4][i % 4]);
     return S_OK;
 }
 

@@ -287,6 +287,25 @@ TEST(DeviceCalls, TraceListsTheFrameCalls) {
     gfx::configure({});
 }
 
+TEST(DeviceCalls, ALaterFrameReusesTheLogWithoutKeepingEarlierArguments) {
+    gfx::CallLog log;
+    log.setEnabled(true);
+    gfx::GfxCall* first = log.begin("SetTransform");
+    for (int i = 0; i < 17; ++i) first->args.push_back(i);
+    log.add("Clear", {1, 2});
+    log.clear();
+    log.add("BeginScene");  // into the record SetTransform had
+    log.add("SetRenderState", {7, 1});
+    ASSERT_EQ(log.calls().size(), 2u);
+    EXPECT_EQ(log.calls()[0].op, "BeginScene");
+    EXPECT_TRUE(log.calls()[0].args.empty());
+    EXPECT_EQ(log.calls()[1].args, (std::vector<double>{7, 1}));
+    EXPECT_EQ(log.count("Clear"), 0u);
+    log.setEnabled(false);
+    EXPECT_EQ(log.begin("EndScene"), nullptr);
+    EXPECT_EQ(log.calls().size(), 2u);
+}
+
 TEST(DeviceCalls, HeadlessFramesWithoutAPictureSkipDrawingButStillRecord) {
     gfx::GfxConfig cfg;
     cfg.headless = true;
