@@ -13,8 +13,6 @@ HRESULT DirectInput8Create(HINSTANCE, std::uint32_t version, IDirectInput8** out
     return DI_OK;
 }
 
-void IDirectInput8::Release() { delete this; }
-
 HRESULT IDirectInput8::CreateDevice(DeviceGuid guid, IDirectInputDevice8** device, int instance) {
     if (!device) return DIERR_INVALIDPARAM;
     *device = nullptr;
@@ -34,8 +32,6 @@ HRESULT IDirectInput8::EnumDevices(unsigned devClass, LPDIENUMDEVICESCALLBACK ca
     }
     return DI_OK;
 }
-
-void IDirectInputDevice8::Release() { delete this; }
 
 HRESULT IDirectInputDevice8::SetDataFormat(DataFormat format) {
     const bool matches = (format == DataFormat::Keyboard) == (kind_ == DeviceGuid::SysKeyboard);

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "platform/os.h"
+#include "platform/ref_counted.h"
 #include "platform/win_types.h"
 
 namespace platform {
@@ -96,7 +97,7 @@ constexpr unsigned DIDFT_AXIS = 3;
 using LPDIENUMDEVICESCALLBACK = bool (*)(const DIDEVICEINSTANCE*, void*);
 using LPDIENUMDEVICEOBJECTSCALLBACK = bool (*)(const DIDEVICEOBJECTINSTANCE*, void*);
 
-class IDirectInputDevice8 {
+class IDirectInputDevice8 : public RefCounted {
 public:
     HRESULT SetDataFormat(DataFormat format);
     HRESULT SetCooperativeLevel(HWND hwnd, unsigned flags);
@@ -107,7 +108,6 @@ public:
     HRESULT Unacquire();
     HRESULT Poll();
     HRESULT GetDeviceState(std::uint32_t size, void* data);
-    void Release();
 
 private:
     friend class IDirectInput8;
@@ -122,12 +122,11 @@ private:
     std::int32_t rangeMax_[2] = {65535, 65535};
 };
 
-class IDirectInput8 {
+class IDirectInput8 : public RefCounted {
 public:
     HRESULT CreateDevice(DeviceGuid guid, IDirectInputDevice8** device, int instance = 0);
     HRESULT EnumDevices(unsigned devClass, LPDIENUMDEVICESCALLBACK callback, void* context,
                         unsigned flags);
-    void Release();
 };
 
 HRESULT DirectInput8Create(HINSTANCE instance, std::uint32_t version, IDirectInput8** out);

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdint>
 
+#include "platform/ref_counted.h"
 #include "platform/win_types.h"
 
 namespace platform {
@@ -50,19 +51,12 @@ protected:
     virtual ~IUnknown() = default;
 };
 
-// Reference counting shared by every object of the facades.
+// An interface implemented with the layer's reference count.
 template <typename Interface>
-class ComObject : public Interface {
+class ComObject : public Interface, private RefCounted {
 public:
-    ULONG AddRef() override { return ++refs_; }
-    ULONG Release() override {
-        ULONG left = --refs_;
-        if (left == 0) delete this;
-        return left;
-    }
-
-private:
-    std::atomic<ULONG> refs_{1};
+    ULONG AddRef() override { return RefCounted::AddRef(); }
+    ULONG Release() override { return RefCounted::Release(); }
 };
 
 constexpr DWORD CLSCTX_INPROC_SERVER = 0x1;

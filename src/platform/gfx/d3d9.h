@@ -14,26 +14,14 @@
 #include "platform/gfx/d3dx_math.h"
 #include "platform/gfx/gfx_backend.h"
 #include "platform/gfx/pipeline_state.h"
+#include "platform/ref_counted.h"
 
 namespace platform {
 
 class IDirect3DDevice9;
 
-// Reference counting shared by every object of the layer.
-class D3DUnknown {
-public:
-    D3DUnknown(const D3DUnknown&) = delete;
-    D3DUnknown& operator=(const D3DUnknown&) = delete;
-    UINT AddRef() { return ++refs_; }
-    UINT Release();  // deletes the object when the count reaches 0
-
-protected:
-    D3DUnknown() = default;
-    virtual ~D3DUnknown() = default;
-
-private:
-    UINT refs_ = 1;
-};
+// The graphics objects count their references like the rest of the layer.
+using D3DUnknown = RefCounted;
 
 struct D3DSURFACE_DESC {
     D3DFORMAT Format = D3DFMT_UNKNOWN;

@@ -14,12 +14,6 @@ namespace platform {
 using gfx::DrawCall;
 using gfx::VertexLayout;
 
-UINT D3DUnknown::Release() {
-    const UINT left = --refs_;
-    if (left == 0) delete this;
-    return left;
-}
-
 D3DCOLOR D3DCOLOR_COLORVALUE(float r, float g, float b, float a) {
     auto byte = [](float v) {
         v = v < 0.0f ? 0.0f : v > 1.0f ? 1.0f : v;
