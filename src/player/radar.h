@@ -25,8 +25,8 @@ public:
     std::int32_t blipY = 0;
     platform::IDirect3DTexture9* images[4] = {};
 
-    // The blips of the last drawn HUD pass, in drawing order (for the trace),
-    // and the recording frame of that pass (see blipsDrawnIn).
+    // The blips of the last HUD pass, in drawing order (for the trace), and
+    // the graphics layer's frame number in which that pass ran.
     struct Blip {
         std::int32_t image, x, y;
     };

@@ -1,5 +1,5 @@
 // The radar: where a blip sits, which band image it takes (carried from one
-// active slot to the next) and the record of a HUD pass.
+// active slot to the next), the record of a HUD pass and the two load steps.
 #include <gtest/gtest.h>
 
 #include "platform/gfx/gfx_config.h"
@@ -65,4 +65,17 @@ TEST(Radar, BandsByDepthWithTheImageCarriedPastInactiveAndFarSlots) {
     sprite->End();
     f.device()->EndScene();
     sprite->Release();
+}
+
+TEST(Radar, AMissingBlipImageEndsItsStepButThePanelStillLoads) {
+    DeviceFixture f;
+    writeMiniPack(f.dir(), {"t\\enemy.png", "t\\enemy3.png", "t\\radar.png"});
+    Radar r;
+    r.graphics.attach(f.device(), f.window(), nullptr);
+    EXPECT_FALSE(r.load());
+    const auto boxes = takeShownBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "レーダーエネミー2画像ロスト");
+    EXPECT_EQ(r.images[3], nullptr);
+    EXPECT_NE(r.images[0], nullptr);
 }
