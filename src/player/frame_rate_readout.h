@@ -9,6 +9,7 @@
 class FrameRateReadout : public FieldObject {
 public:
     FrameRateReadout();
+    ~FrameRateReadout() override;
 
     // Quad buffer, then the glyph sheet "t\text.png".
     bool load();

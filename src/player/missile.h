@@ -9,6 +9,7 @@
 class Missile : public FieldObject {
 public:
     Missile();
+    ~Missile() override;
 
     // "x\missile.x", then the stock icon "t\missile.png".
     bool load();

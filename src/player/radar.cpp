@@ -1,10 +1,75 @@
 #include "player/radar.h"
 
-// Not built yet.
+#include "platform/gfx/gfx_config.h"
 
-Radar::~Radar() = default;
-bool Radar::load() { return true; }
-void Radar::drawPanel(int, float, float) { drawnCount = 0; }
-void Radar::placeBlip(Real, Real, Real, Real) {}
-void Radar::drawBlip(int) {}
-void Radar::blipsFor(int, const Placement*, Real, Real) {}
+using namespace platform;
+
+namespace {
+
+// A coordinate product without its fraction, towards zero.
+std::int32_t truncated(Real v) { return static_cast<std::int32_t>(v.value()); }
+
+void drawScaled(ID3DXSprite* sprite, IDirect3DTexture9* image, float sx, float sy, float x, float y) {
+    D3DXMATRIX transform;
+    const D3DXVECTOR2 scaling(sx, sy);
+    const D3DXVECTOR2 translation(x, y);
+    D3DXMatrixTransformation2D(&transform, nullptr, 0.0f, &scaling, nullptr, 0.0f, &translation);
+    sprite->SetTransform(&transform);
+    sprite->Draw(image, nullptr, nullptr, nullptr, 0xFFFFFFFF);
+}
+
+}  // namespace
+
+Radar::~Radar() {
+    for (auto*& image : images) {
+        if (image) image->Release();
+        image = nullptr;
+    }
+}
+
+bool Radar::load() {
+    // The blips by distance band; a missing one ends their step, but the
+    // panel is a step of its own and is still loaded.
+    const bool blips = graphics.loadTexture("t\\enemy.png", 0xFF000000, "レーダーエネミー画像ロスト", &images[1]) &&
+                       graphics.loadTexture("t\\enemy2.png", 0xFF000000, "レーダーエネミー2画像ロスト", &images[2]) &&
+                       graphics.loadTexture("t\\enemy3.png", 0xFF000000, "レーダーエネミー3画像ロスト", &images[3]);
+    const bool panel = graphics.loadTexture("t\\radar.png", 0xFF000000, "レーダー画像ロスト", &images[0]);
+    return blips && panel;
+}
+
+void Radar::drawPanel(int index, float scaleX, float scaleY) {
+    // A new HUD pass: the record starts over and belongs to this frame.
+    drawnCount = 0;
+    drawnFrame = gfx::currentFrame();
+    if (!graphics.sprite) return;
+    drawScaled(graphics.sprite, images[index], scaleX, scaleY, 600.0f, 440.0f);
+}
+
+void Radar::placeBlip(Real enemyX, Real enemyY, Real playerX, Real playerY) {
+    // Centred on the ship at (650, 493): 2.8 pixels a unit of x, 5 a unit of
+    // y, up in the field up on the panel. Each product loses its fraction
+    // before the sum.
+    blipX = truncated(2.8 * enemyX) - truncated(2.8 * playerX) + 650;
+    blipY = truncated(5.0 * playerY) - truncated(5.0 * enemyY) + 493;
+}
+
+void Radar::drawBlip(int index) {
+    if (!graphics.sprite) return;
+    drawScaled(graphics.sprite, images[index], 1.0f, 1.0f, float(blipX), float(blipY));
+    if (drawnCount < maxBlips) drawn[drawnCount++] = {index, blipX, blipY};
+}
+
+void Radar::blipsFor(int count, const Placement* slots, Real playerX, Real playerY) {
+    // The band image carries from one active slot to the next: a slot at 150
+    // or beyond keeps the image of the one before it (1 for the first).
+    int index = 1;
+    for (int i = 0; i < count; ++i) {
+        const Placement& s = slots[i];
+        if (s.active == 0) continue;
+        if (s.z < 150.0) index = 1;
+        if (s.z < 60.0) index = 2;
+        if (s.z < 20.0) index = 3;
+        placeBlip(s.x, s.y, playerX, playerY);
+        drawBlip(index);
+    }
+}

@@ -25,10 +25,15 @@ public:
     std::int32_t blipY = 0;
     platform::IDirect3DTexture9* images[4] = {};
 
-    // The blips of the last drawn frame, in drawing order (for the trace).
+    // The blips of the last HUD pass, in drawing order (for the trace), and
+    // the graphics layer's frame number in which that pass ran.
     struct Blip {
         std::int32_t image, x, y;
     };
     Blip drawn[maxBlips] = {};
     int drawnCount = 0;
+    std::uint64_t drawnFrame = ~std::uint64_t{0};
+    // How many of drawn[] belong to the given frame: none when no HUD was
+    // drawn in it.
+    int blipsDrawnIn(std::uint64_t frame) const { return drawnFrame == frame ? drawnCount : 0; }
 };

@@ -38,4 +38,13 @@ public:
     std::int32_t hitDivisors[2] = {10, 1};
     platform::RECT glyphRect = {};
     platform::IDirect3DTexture9* images[6] = {};
+
+private:
+    // Image `index` (a cell of it when `source` is given) at (x, y), unscaled.
+    void drawImage(int index, const platform::RECT* source, std::int32_t x, std::int32_t y);
+    void drawScoreFrame();
+    void drawScoreDigit(int i);
+    void drawLabel(int index, std::int32_t x, std::int32_t y);
+    void drawHitDigit(int i);
+    void drawMax();
 };
