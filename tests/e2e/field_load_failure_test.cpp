@@ -45,6 +45,9 @@ const std::vector<FieldFile>& fieldFiles() {
         {"t/effect2.png", {"背景ロスト"}},
         {"x/boss.x", {"Bossロスト"}},
         {"x/boss2.x", {"Boss2ロスト"}},
+        {"x/bossbeam1.x", {"tamaロスト"}},  // the late look is then not tried
+        {"x/bossbeam3.x", {"tamaロスト"}},
+        {"x/beam3.x", {"tamaロスト"}},
         {"w/bokaan.wav", {}},
         {"w/radar.wav", {}},
     };
