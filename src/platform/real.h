@@ -145,7 +145,8 @@ private:
 };
 
 inline Real sqrt(Real a) { return Real(fpu::sqrt(a.value())); }
-// The C library's sine and cosine of the double, as they come: the rounding
-// applies to the arithmetic around them.
+// The C library's sine, cosine and tangent of the double, as they come: the
+// rounding applies to the arithmetic around them.
 inline Real sin(Real a) { return Real(std::sin(a.value())); }
 inline Real cos(Real a) { return Real(std::cos(a.value())); }
+inline Real tan(Real a) { return Real(std::tan(a.value())); }

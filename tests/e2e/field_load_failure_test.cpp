@@ -74,8 +74,13 @@ const std::vector<Load>& loads() {
         {"t/max.png", "score", "max画像ロスト"},
         {"x/boss.x", "boss", "Bossロスト"},
         {"x/boss2.x", "boss2", "Boss2ロスト"},
+        {"x/bossbeam1.x", "bossBeams", "tamaロスト"},  // the late look is then not tried
+        {"x/bossbeam3.x", "bossBeams", "tamaロスト"},
+        {"x/beam3.x", "spiralBeams", "tamaロスト"},
         {"w/bokaan.wav", "", ""},
         {"w/radar.wav", "", ""},
+        {"w/boss.wav", "", ""},
+        {"w/boss2.wav", "", ""},
     };
     return all;
 }

@@ -136,8 +136,9 @@ TEST_F(WorldTest, TheFirstBossDropsInAndHangsUntilItsTimerRunsOut) {
     EXPECT_EQ(w().boss.entranceTimer, 940);
     EXPECT_EQ(w().boss.appeared, 0);
     EXPECT_EQ(w().lastCue[12], 5000);
-    w().boss.entranceTimer = 780;  // its own update counts it down
+    w().boss.entranceTimer = 781;  // its own update counts it down to 780
     w().frame();
+    EXPECT_EQ(w().boss.entranceTimer, 780);
     EXPECT_EQ(w().boss.placements[0].y, 5.0);
 }
 
