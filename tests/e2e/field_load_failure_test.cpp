@@ -41,7 +41,7 @@ const std::vector<FieldFile>& fieldFiles() {
         {"x/teki03.x", {"enemy11ロスト", "enemy12ロスト"}},
         {"x/beam4.x", {"tamaロスト"}},  // the second shot mesh is then not tried
         {"x/tama2.x", {"tamaロスト"}},
-        {"t/effect.png", {"背景ロスト"}},
+        {"t/effect.png", {"背景ロスト", "背景ロスト"}},  // the player side's blast loads it too
         {"t/effect2.png", {"背景ロスト"}},
         {"x/boss.x", {"Bossロスト"}},
         {"x/boss2.x", {"Boss2ロスト"}},
