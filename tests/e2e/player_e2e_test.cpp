@@ -1,6 +1,5 @@
 // The player end to end, read back from the trace's player and audio groups:
-// steering up and firing from the first playing frame, and a game lost to
-// three hits.
+// steering to the band's edges while firing, and a game lost to three hits.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -31,33 +30,36 @@ std::vector<long long> soundFrames(const GameRun& run, const std::string& owner,
 
 }  // namespace
 
-TEST(PlayerEndToEnd, HoldingUpAndFireFromTheFirstPlayingFrame) {
-    const GameRun run = play("0-179 up z\n", 180);
+TEST(PlayerEndToEnd, SteeringToTheBandsEdgesWhileFiringFromTheFirstPlayingFrame) {
+    // Play starts at frame 50: up for 82 frames, down for 83, right for 43,
+    // then up and right, then up.
+    const GameRun run = play("0-131 up z\n132-214 down z\n215-257 right z\n258-260 up right z\n261 up z\n", 262);
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    // The first playing frame is the first in which the sound delays count.
-    long long first = -1;
-    std::vector<long long> leaves;
-    for (const Value& line : run.trace) {
-        const Value& p = line["player"];
-        if (first < 0 && p["shotSoundDelay"].integer() == 19) first = line["frame"].integer();
-        for (const Value& shot : p["shots"].items)
-            if (shot["active"].integer() == 1 && shot["z"].num() == -7.0) leaves.push_back(line["frame"].integer());
-    }
-    ASSERT_GT(first, 0);
-    ASSERT_GE(leaves.size(), 3u);
-    EXPECT_EQ(std::vector<long long>(leaves.begin(), leaves.begin() + 3),
-              (std::vector<long long>{first, first + 20, first + 40}));
+    auto ship = [&](int frame, const char* axis) { return run.trace[frame]["player"]["ship"][axis].num(); };
+    // Every sum rounds to single precision; the edge is tested before each step.
+    EXPECT_EQ(ship(129, "y"), double(10.0000019f));
+    EXPECT_EQ(ship(131, "y"), double(10.0000019f));
+    EXPECT_EQ(ship(212, "y"), double(1.9000005f));
+    EXPECT_EQ(ship(214, "y"), double(1.9000005f));
+    EXPECT_EQ(ship(255, "x"), double(8.1999969f));
+    EXPECT_EQ(ship(260, "x"), double(8.1999969f));
+    EXPECT_EQ(ship(260, "y"), double(1.9000005f));  // the diagonal moves neither axis
+    EXPECT_GT(ship(261, "y"), 2.0);
+    // The roll turns once in 79 frames of a held direction, then starts over.
+    EXPECT_GT(ship(127, "roll"), 6.2);
+    EXPECT_EQ(ship(128, "roll"), 0.0);
+
     // Shots leave at once, but the shot sound waits out its first 20 frames.
+    std::vector<long long> leaves;
+    for (const Value& line : run.trace)
+        for (const Value& shot : line["player"]["shots"].items)
+            if (shot["active"].integer() == 1 && shot["z"].num() == -7.0) leaves.push_back(line["frame"].integer());
+    ASSERT_GE(leaves.size(), 3u);
+    EXPECT_EQ(std::vector<long long>(leaves.begin(), leaves.begin() + 3), (std::vector<long long>{50, 70, 90}));
     const auto shotSounds = soundFrames(run, "PlayerSide", 0);
     ASSERT_GE(shotSounds.size(), 2u);
-    EXPECT_EQ(shotSounds[0], first + 20);
-    EXPECT_EQ(shotSounds[1], first + 40);
-
-    const Value& topReached = run.trace[first + 79]["player"]["ship"];
-    EXPECT_EQ(topReached["y"].num(), double(10.0000019f));
-    EXPECT_EQ(run.trace.back()["player"]["ship"]["y"].num(), double(10.0000019f));
-    EXPECT_GT(run.trace[first + 77]["player"]["ship"]["roll"].num(), 6.2);
-    EXPECT_EQ(run.trace[first + 78]["player"]["ship"]["roll"].num(), 0.0);
+    EXPECT_EQ(shotSounds[0], 70);
+    EXPECT_EQ(shotSounds[1], 90);
 }
 
 TEST(PlayerEndToEnd, TheThirdHitEndsTheGame) {

@@ -30,7 +30,6 @@ struct Side : ::testing::Test {
     }
     ~Side() override {
         setAudioCallRecording(false);
-        side.reset();
         sprite->Release();
     }
 
@@ -52,7 +51,6 @@ struct Side : ::testing::Test {
         p.halfX = p.halfY = p.halfZ = 1.0;
         p.active = 1;
     }
-    const Placement& ship() const { return side->ship.placements[0]; }
 
     DeviceFixture f;
     ID3DXSprite* sprite = nullptr;
@@ -87,26 +85,6 @@ TEST_F(Side, TwoShotsOnTheShipCostOnePointAndOnlyTheFirstLeaves) {
     EXPECT_EQ(shots[9].z, -7.0);
     EXPECT_EQ(beams[0].z, -7.0);
     EXPECT_EQ(side->hitFlag, 0);
-}
-
-TEST_F(Side, TheSirenSoundsAtOneHitPointAndTheThirdHitDestroysTheShip) {
-    Placement* beams = world->spiralBeams.placements.data();
-    auto hit = [&] {
-        side->invulnerableFrames = 0;
-        put(beams[7], 0.0, 2.0, -7.0);
-        side->testBossShots(beams, 0);  // the boss is not in play
-        EXPECT_EQ(beams[7].z, -7.0);
-        side->testBossShots(beams, 1);
-        side->runFrame();
-        return std::make_pair(side->hitPoints(), sounds());
-    };
-    EXPECT_EQ(hit(), std::make_pair(2, std::string("p2")));
-    EXPECT_EQ(hit(), std::make_pair(1, std::string("p2 p3")));
-    EXPECT_EQ(ship().active, 1);
-    EXPECT_EQ(hit(), std::make_pair(0, std::string("p2")));
-    EXPECT_EQ(ship().active, 0);
-    // A destroyed ship is hit by nothing.
-    EXPECT_EQ(hit(), std::make_pair(0, std::string("")));
 }
 
 TEST_F(Side, TheSightLocksOnTheFirstEnemyInLineAndEveryGroupIsTested) {
