@@ -39,6 +39,7 @@ std::int32_t flameCounter();
 class PlayerShots : public FieldObject {
 public:
     PlayerShots();
+    ~PlayerShots() override;
 
     bool load();  // "x\beam3.x"
     void reset(int difficulty) override;

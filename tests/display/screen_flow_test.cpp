@@ -36,6 +36,7 @@ protected:
         writeMiniPack(fixture_.dir(), displayFiles());
         display->init(fixture_.window());
         world->attachAll(display->device(), fixture_.window(), display->sprite());
+        side->attach(display->device(), fixture_.window(), display->sprite());
         setAudioCallRecording(true);
     }
     void TearDown() override { setAudioCallRecording(false); }
@@ -97,7 +98,7 @@ private:
                     const auto* image = display->screenImages.images[i];
                     if (image && image->handle() == c.args[0]) index = i;
                 }
-                drawn.emplace_back(index, x, y);
+                if (index >= 0) drawn.emplace_back(index, x, y);  // the HUD's images are not screens
             }
         }
     }

@@ -1,5 +1,5 @@
-// Broken files of the field of play, end to end: every file the World loads
-// at start-up, missing, cut short or overwritten, shows its boxes in the
+// Broken files of the field of play, end to end: every file the World and
+// the player's side load at start-up, missing, cut short or overwritten, shows its boxes in the
 // order the loads run and nothing else, and the run ends with a failure code
 // before its first frame; a broken sound shows no box and the run goes on.
 // In the sanitizer builds a crash or a sanitizer report fails the case too.
@@ -77,10 +77,29 @@ const std::vector<Load>& loads() {
         {"x/bossbeam1.x", "bossBeams", "tamaロスト"},  // the late look is then not tried
         {"x/bossbeam3.x", "bossBeams", "tamaロスト"},
         {"x/beam3.x", "spiralBeams", "tamaロスト"},
+        // The player's side loads after the World.
+        {"t/text.png", "rateReadout", "文字ファイルロスト"},
+        {"x/mychar.x", "ship", "mycharロスト"},  // the exhaust texture is then not tried
+        {"t/bakuha.png", "ship", "bakuhaロスト"},
+        {"x/beam3.x", "spiralBeams", "tamaロスト"},  // the shots share the beams' mesh
+        {"x/missile.x", "missile", "tamaロスト"},
+        {"t/missile.png", "missile", "残弾数ロスと"},
+        {"t/effect.png", "shotBlast", "背景ロスト"},  // the player's blast shares the World's sheet
+        {"t/hp1.png", "hp", "ＨＰ画像ロスト"},
+        {"t/hp2.png", "hp", "ＨＰ2画像ロスト"},
+        {"t/hp3.png", "hp", "ＨＰ3画像ロスト"},
+        {"t/hp4.png", "hp", "ＨＰ4画像ロスト"},
+        {"t/hp1-2.png", "hp", "ＨＰ5画像ロスト"},
+        {"t/hp2-2.png", "hp", "ＨＰ6画像ロスト"},
+        {"t/sight1.png", "sight", "照準画像ロスト"},
+        {"t/sight2.png", "sight", "照準画像ロスト"},
         {"w/bokaan.wav", "", ""},
         {"w/radar.wav", "", ""},
         {"w/boss.wav", "", ""},
         {"w/boss2.wav", "", ""},
+        {"w/pishun.wav", "", ""},
+        {"w/missile.wav", "", ""},
+        {"w/silen.wav", "", ""},
     };
     return all;
 }
