@@ -89,3 +89,18 @@ TEST(PlayerEndToEnd, TheThirdHitEndsTheGame) {
     EXPECT_EQ(last["ship"]["active"].integer(), 0);
     EXPECT_EQ(last["hitFlag"].integer(), 0);
 }
+
+TEST(PlayerEndToEnd, FiveMissilesEmptyTheStockAndTheSixthPressIsSilent) {
+    // An empty field (a practice start past every wave): each missile ends
+    // at its first hit scan, so holding X launches as fast as the game lets it.
+    const GameRun run = play("0 z\n1-400 x\n", 400, {"--start-tick", "6000"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    std::vector<long long> launches;
+    for (std::size_t f = 1; f < run.trace.size(); ++f)
+        if (run.trace[f]["player"]["missile"]["stock"].integer() < run.trace[f - 1]["player"]["missile"]["stock"].integer())
+            launches.push_back(static_cast<long long>(f));
+    ASSERT_EQ(launches.size(), 5u);
+    EXPECT_EQ(launches[0], 70);  // the 21st frame of play: the launch delay starts at 20
+    EXPECT_EQ(soundFrames(run, "PlayerSide", 1), launches);
+    EXPECT_EQ(run.trace.back()["player"]["missile"]["stock"].integer(), 0);
+}

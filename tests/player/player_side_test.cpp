@@ -117,12 +117,6 @@ TEST_F(Side, TheSightLocksOnTheFirstEnemyInLineAndEveryGroupIsTested) {
 }
 
 TEST_F(Side, TheBodyTestOffersTheActiveEnemiesInWalkingOrder) {
-    Placement probe;
-    probe.z = 0.0;
-    side->missile.offerTarget(probe, -7.0);
-    if (side->missile.nearestGap == 500.0) GTEST_SKIP() << "Missile::offerTarget is not built yet";
-    side->missile.clearSearch();
-
     // Equal gaps: the first one walked wins.
     put(world->group(11).placements[3], 5.0, 5.0, 30.0);
     put(world->boss2.placements[0], -5.0, 5.0, 30.0);
