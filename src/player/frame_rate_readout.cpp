@@ -6,7 +6,6 @@ using namespace platform;
 
 namespace {
 
-constexpr D3DCOLOR White = 0xFFFFFFFF;
 constexpr float Half = 0.5f;  // half the glyph quad's side
 
 }  // namespace
@@ -19,11 +18,7 @@ bool FrameRateReadout::load() {
     rate = 0;
     if (graphics.createQuadBuffer()) {
         // The whole sheet; drawSlot picks a cell before every glyph.
-        const QuadVertex quad[4] = {{-Half, Half, 0, White, 0, 0},
-                                    {Half, Half, 0, White, 1, 0},
-                                    {-Half, -Half, 0, White, 0, 1},
-                                    {Half, -Half, 0, White, 1, 1}};
-        writeQuad(graphics.quadBuffer, quad);
+        writeSquare(graphics.quadBuffer, Half);
     }
     return graphics.loadTexture("t\\text.png", 0xFF000000, "文字ファイルロスト", &graphics.quadTexture);
 }
@@ -42,11 +37,7 @@ void FrameRateReadout::drawSlot(int index) {
         const Real v1 = d <= 7 ? 0.125 : 0.25;
         const float left = (u1 - 0.125).toFloat(), top = (v1 - 0.125).toFloat();
         const float right = u1.toFloat(), bottom = v1.toFloat();
-        const QuadVertex quad[4] = {{-Half, Half, 0, White, left, top},
-                                    {Half, Half, 0, White, right, top},
-                                    {-Half, -Half, 0, White, left, bottom},
-                                    {Half, -Half, 0, White, right, bottom}};
-        writeQuad(graphics.quadBuffer, quad);
+        writeSquare(graphics.quadBuffer, Half, left, top, right, bottom);
         D3DXMatrixTranslation(&graphics.worldMatrix, (p.x + Real(i)).toFloat(), p.y.toFloat(), p.z.toFloat());
         graphics.device->SetTransform(D3DTS_WORLD, &graphics.worldMatrix);
         graphics.drawQuad();

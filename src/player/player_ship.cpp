@@ -10,7 +10,6 @@ namespace {
 Real flameScale_ = 1.0;
 std::int32_t flameCounter_ = 0;
 
-constexpr D3DCOLOR White = 0xFFFFFFFF;
 
 // The band the ship flies in.
 constexpr double Top = 10.0, Bottom = 2.0, Right = 8.0, Left = -8.0;
@@ -34,11 +33,7 @@ PlayerShip::~PlayerShip() {
 
 bool PlayerShip::load() {
     if (graphics.createQuadBuffer()) {
-        const QuadVertex quad[4] = {{-0.7f, 0.7f, 0, White, 0, 0},
-                                    {0.7f, 0.7f, 0, White, 1, 0},
-                                    {-0.7f, -0.7f, 0, White, 0, 1},
-                                    {0.7f, -0.7f, 0, White, 1, 1}};
-        writeQuad(graphics.quadBuffer, quad);
+        writeSquare(graphics.quadBuffer, 0.7f);
     }
     if (!graphics.loadMesh("x\\mychar.x", "mycharロスト")) return false;
     return graphics.loadTexture("t\\bakuha.png", 0xFF000000, "bakuhaロスト", &graphics.quadTexture);

@@ -4,7 +4,6 @@ using namespace platform;
 
 namespace {
 
-constexpr D3DCOLOR White = 0xFFFFFFFF;
 const char* const ImageLost = "照準画像ロスト";
 
 }  // namespace
@@ -21,11 +20,7 @@ Sight::~Sight() {
 
 bool Sight::load() {
     if (graphics.createQuadBuffer()) {
-        const QuadVertex quad[4] = {{-1, 1, 0, White, 0, 0},
-                                    {1, 1, 0, White, 1, 0},
-                                    {-1, -1, 0, White, 0, 1},
-                                    {1, -1, 0, White, 1, 1}};
-        writeQuad(graphics.quadBuffer, quad);
+        writeSquare(graphics.quadBuffer, 1.0f);
     }
     if (!graphics.loadTexture("t\\sight1.png", 0xFF000000, ImageLost, &images[0])) return false;
     return graphics.loadTexture("t\\sight2.png", 0xFF000000, ImageLost, &images[1]);

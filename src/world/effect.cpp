@@ -4,7 +4,6 @@ using namespace platform;
 
 namespace {
 
-constexpr D3DCOLOR White = 0xFFFFFFFF;
 constexpr float Half = 5.5f;  // half the billboard's side
 
 }  // namespace
@@ -23,11 +22,7 @@ bool Effect::load() {
     }
     if (!graphics.createQuadBuffer()) return true;  // reported; the quad is skipped from now on
     // The first cell; drawSlot rewrites the coordinates before every draw.
-    const QuadVertex quad[4] = {{-Half, Half, 0, White, 0.0f, 0.0f},
-                                {Half, Half, 0, White, 0.25f, 0.0f},
-                                {-Half, -Half, 0, White, 0.0f, 0.25f},
-                                {Half, -Half, 0, White, 0.25f, 0.25f}};
-    writeQuad(graphics.quadBuffer, quad);
+    writeSquare(graphics.quadBuffer, Half, 0.0f, 0.0f, 0.25f, 0.25f);
     return true;
 }
 
@@ -42,11 +37,7 @@ void Effect::drawSlot(int i) {
     const Real v = vTable[row[i]];
     const float left = (u - 0.25).toFloat(), top = (v - 0.25).toFloat();
     const float right = u.toFloat(), bottom = v.toFloat();
-    const QuadVertex quad[4] = {{-Half, Half, 0, White, left, top},
-                                {Half, Half, 0, White, right, top},
-                                {-Half, -Half, 0, White, left, bottom},
-                                {Half, -Half, 0, White, right, bottom}};
-    writeQuad(graphics.quadBuffer, quad);
+    writeSquare(graphics.quadBuffer, Half, left, top, right, bottom);
 
     // Drawn 20 units deeper than the slot itself.
     setTranslationRow(graphics.worldMatrix, p.x.toFloat(), p.y.toFloat(), (p.z + 20.0).toFloat());

@@ -61,6 +61,15 @@ bool writeQuad(IDirect3DVertexBuffer9* buffer, const QuadVertex (&vertices)[4]) 
     return true;
 }
 
+bool writeSquare(IDirect3DVertexBuffer9* buffer, float half, float left, float top, float right, float bottom) {
+    constexpr D3DCOLOR white = 0xFFFFFFFF;
+    const QuadVertex quad[4] = {{-half, half, 0.0f, white, left, top},
+                                {half, half, 0.0f, white, right, top},
+                                {-half, -half, 0.0f, white, left, bottom},
+                                {half, -half, 0.0f, white, right, bottom}};
+    return writeQuad(buffer, quad);
+}
+
 void GraphicsPart::setWorldAt(float x, float y, float z) {
     D3DXMatrixTranslation(&worldMatrix, x, y, z);
     device->SetTransform(D3DTS_WORLD, &worldMatrix);

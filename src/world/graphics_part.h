@@ -73,6 +73,11 @@ constexpr platform::DWORD QuadFvf = platform::D3DFVF_XYZ | platform::D3DFVF_DIFF
 
 // Writes four strip vertices through Lock/Unlock; false if the lock fails.
 bool writeQuad(platform::IDirect3DVertexBuffer9* buffer, const QuadVertex (&vertices)[4]);
+// The common quad: a white square of side 2 x half at z 0, in strip order
+// (top left, top right, bottom left, bottom right), showing the texture's
+// rectangle from (left, top) to (right, bottom).
+bool writeSquare(platform::IDirect3DVertexBuffer9* buffer, float half, float left = 0.0f, float top = 0.0f,
+                 float right = 1.0f, float bottom = 1.0f);
 
 // The matrix helpers: they overwrite only the named elements.
 void setTranslationRow(platform::D3DXMATRIX& m, float x, float y, float z);
