@@ -20,8 +20,9 @@ class HeadlessBackend;
 
 // The trace's top-level groups that --trace-groups may name; frame, pass and
 // ms are always written.
-inline constexpr std::array<std::string_view, 8> traceGroupNames = {
-    "input", "controlMode", "rate", "boxes", "display", "audio", "world", "player",
+// `device` is the display's device calls, written inside `display`.
+inline constexpr std::array<std::string_view, 9> traceGroupNames = {
+    "input", "controlMode", "rate", "boxes", "display", "device", "audio", "world", "player",
 };
 inline constexpr std::array<std::string_view, 3> traceAlwaysWritten = {"frame", "pass", "ms"};
 

@@ -226,8 +226,8 @@ TEST(TraceGroups, KeepExactlyTheNamedMembersAsTheyAre) {
     const auto full = scriptedTrace(script, 8);
     ASSERT_EQ(full.size(), 8u);
     const std::set<std::string> always = {"frame", "pass", "ms"};
-    const std::vector<std::string> lists = {"input", "controlMode", "rate", "boxes", "display", "audio",
-                                            "", "rate,world,player,display"};
+    const std::vector<std::string> lists = {"input", "controlMode", "rate", "boxes", "display,device", "audio",
+                                            "", "rate,world,player,display,device"};
     for (const auto& list : lists) {
         std::set<std::string> named = always;
         for (std::size_t start = 0; start <= list.size() && !list.empty();) {
@@ -249,6 +249,16 @@ TEST(TraceGroups, KeepExactlyTheNamedMembersAsTheyAre) {
         if (!list.empty() && list.find(',') == std::string::npos) {
             EXPECT_EQ(memberNames(testing_json::parse(kept[0])).size(), 4u) << list;
         }
+    }
+    // The display without its device calls: the same but for them.
+    const auto screens = scriptedTrace(script, 8, {"--trace-groups", "display"});
+    ASSERT_EQ(screens.size(), full.size());
+    for (std::size_t i = 0; i < full.size(); ++i) {
+        const Value all = testing_json::parse(full[i])["display"], some = testing_json::parse(screens[i])["display"];
+        std::set<std::string> expected = memberNames(all);
+        ASSERT_EQ(expected.erase("device"), 1u);
+        EXPECT_EQ(memberNames(some), expected);
+        for (const auto& name : expected) EXPECT_TRUE(sameValue(some[name], all[name])) << name;
     }
 }
 

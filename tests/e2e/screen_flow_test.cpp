@@ -19,7 +19,7 @@ using Position = std::pair<int, int>;
 
 GameRun play(int frames, const std::string& script, std::vector<std::string> extra = {}) {
     GameRunRequest r;
-    r.args = {"--frames", std::to_string(frames), "--trace-groups", "input,display,audio"};
+    r.args = {"--frames", std::to_string(frames), "--trace-groups", "input,display,device,audio"};
     r.args.insert(r.args.end(), extra.begin(), extra.end());
     r.script = script;
     r.timeoutSeconds = 120;
