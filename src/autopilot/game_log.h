@@ -1,5 +1,6 @@
-// GameLog: one line on stderr for each game the autopilot plays, when it
-// ends (staff roll or game over): the frame, the hits taken and the score.
+// GameLog: the autopilot's account on stderr: a line at each change of
+// screen and when each boss enters, and one line for each game when it ends
+// (staff roll or game over) with the frame, the hits taken and the score.
 #pragma once
 
 #include <cstdint>
