@@ -10,6 +10,7 @@
 #include "app/options.h"
 #include "app/process_end.h"
 #include "audio/audio_trace.h"
+#include "autopilot/autopilot.h"
 #include "platform/audio/audio_output.h"
 #include "app/process.h"
 #include "app/singletons.h"
@@ -130,6 +131,7 @@ int main(int argc, char** argv) {
     }
 
     world.setStartTick(options->startTick);
+    if (options->autoplay) autopilot::enable(options->autoplayDifficulty);
     int code = WinMain(nullptr, nullptr, "", platform::SW_SHOWNORMAL);
     // A run cut short by a file that failed to load is a failure, though the
     // loop itself ends through the ordinary quit message.

@@ -74,11 +74,16 @@ std::string usageText() {
            "                        (waves whose time has passed never come; 4490: the bosses)\n"
            "  --clock-start SECONDS headless calendar time at start (default 1000000000)\n"
            "  --ms-start MS         headless millisecond clock at start (default 0)\n"
+           "  --autoplay            the computer plays: from the title it starts games and\n"
+           "                        plays them, again after each game over (also in a window)\n"
+           "  --autoplay-difficulty easy|normal|hard  what --autoplay picks on the title\n"
+           "                        (default easy)\n"
            "  --help                show this text\n";
 }
 
 std::optional<Options> parseOptions(const std::vector<std::string>& args, std::string& error) {
     Options o;
+    bool difficultyGiven = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&](std::string& out) {
@@ -141,6 +146,18 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
             if (!value(o.audioOut)) return std::nullopt;
         } else if (a == "--trace") {
             if (!value(o.trace)) return std::nullopt;
+        } else if (a == "--autoplay") {
+            o.autoplay = true;
+        } else if (a == "--autoplay-difficulty") {
+            if (!value(v)) return std::nullopt;
+            if (v == "easy") o.autoplayDifficulty = 0;
+            else if (v == "normal") o.autoplayDifficulty = 1;
+            else if (v == "hard") o.autoplayDifficulty = 2;
+            else {
+                error = "--autoplay-difficulty needs easy, normal or hard, not '" + v + "'";
+                return std::nullopt;
+            }
+            difficultyGiven = true;
         } else if (a == "--lockstep") {
             o.lockstep = true;
         } else if (a == "--trace-groups") {
@@ -166,6 +183,10 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
     }
     if (o.traceGroups && o.trace.empty() && !o.lockstep) {
         error = "--trace-groups needs --trace or --lockstep";
+        return std::nullopt;
+    }
+    if (difficultyGiven && !o.autoplay) {
+        error = "--autoplay-difficulty needs --autoplay";
         return std::nullopt;
     }
     if (!o.audioOut.empty() && !o.headless) {

@@ -23,6 +23,8 @@ struct Options {
     std::uint32_t msStart = 0;             // headless millisecond clock at start
     std::int32_t startTick = 0;            // practice: the stage clock at every game's start
     std::vector<std::pair<std::uint64_t, std::string>> screenshots;  // frame, PNG file
+    bool autoplay = false;            // the computer plays
+    std::int32_t autoplayDifficulty = 0;  // 0 easy, 1 normal, 2 hard
 };
 
 // Parses argv; on an error returns nothing and sets `error`.

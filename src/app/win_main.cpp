@@ -7,6 +7,7 @@
 #include "app/process.h"
 #include "app/singletons.h"
 #include "app/window_proc.h"
+#include "autopilot/autopilot.h"
 
 using namespace platform;
 
@@ -24,6 +25,8 @@ std::int32_t activeAction() { return controlMode == 0 ? keyboard.action() : joys
 }  // namespace
 
 void runFrame() {
+    // The autopilot, when on, holds its keys before they are read.
+    autopilot::beforeInput();
     // 1. Input, except while the first boss makes its entrance: then the
     //    codes of the last read are passed on.
     if (world.boss.entranceTimer == 0) {

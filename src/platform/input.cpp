@@ -7,6 +7,17 @@
 
 namespace platform {
 
+namespace {
+std::uint8_t injectedKeys[256] = {};
+bool anyInjected = false;
+}  // namespace
+
+void setInjectedKeys(const std::uint8_t* keys) {
+    anyInjected = keys != nullptr;
+    if (keys) std::memcpy(injectedKeys, keys, sizeof injectedKeys);
+    else std::memset(injectedKeys, 0, sizeof injectedKeys);
+}
+
 HRESULT DirectInput8Create(HINSTANCE, std::uint32_t version, IDirectInput8** out) {
     if (version != DIRECTINPUT_VERSION || !out) return DIERR_INVALIDPARAM;
     *out = new IDirectInput8();
@@ -123,6 +134,8 @@ HRESULT IDirectInputDevice8::GetDeviceState(std::uint32_t size, void* data) {
         auto* keys = static_cast<std::uint8_t*>(data);
         std::memset(keys, 0, 256);
         backend().keyboardState(keys);
+        if (anyInjected)
+            for (int i = 0; i < 256; ++i) keys[i] |= injectedKeys[i];
         return DI_OK;
     }
     if (size != sizeof(DIJOYSTATE)) return DIERR_INVALIDPARAM;

@@ -131,6 +131,11 @@ public:
 
 HRESULT DirectInput8Create(HINSTANCE instance, std::uint32_t version, IDirectInput8** out);
 
+// Keys held on the player's behalf (the autopilot): a 256-byte DIK_* indexed
+// state ORed into every keyboard read, as if the keys were down. nullptr
+// clears it; the bytes are copied.
+void setInjectedKeys(const std::uint8_t* keys);
+
 // How many times the window has lost the focus (foreground devices are
 // unacquired by each loss).
 unsigned long long focusLosses();
