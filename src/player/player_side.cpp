@@ -17,12 +17,6 @@ constexpr std::int32_t Fire = 5, Launch = 10;
 constexpr std::int32_t SoundDelay = 20;
 constexpr std::int32_t Recovery = 150;  // invulnerable frames after a hit
 
-// The enemy groups' slots walked by the body test, in schedule order.
-constexpr int GroupSlots[World::groupCount] = {2, 6, 3, 1, 4, 3, 5, 1, 10, 14, 4, 4};
-
-// One axis of the box test: touching counts.
-bool axisOverlaps(Real ca, Real ea, Real cb, Real eb) { return cb - eb <= ca + ea && cb + eb >= ca - ea; }
-
 }  // namespace
 
 std::int32_t shotSoundDelay() { return shotSoundDelay_; }
@@ -121,7 +115,11 @@ void PlayerSide::testEnemyBodies(World& world) {
     // Invulnerability is looked at once: a hit in one group does not spare
     // the later ones this frame.
     if (invulnerableFrames == 0) {
-        for (int k = 0; k < World::groupCount; ++k) testGroup(GroupSlots[k], world.group(k).placements.data());
+        // Every unit of each group, in schedule order (as the radar walks them).
+        for (int k = 0; k < World::groupCount; ++k) {
+            EnemyGroup& group = world.group(k);
+            testGroup(group.slotCount, group.placements.data());
+        }
         testGroup(1, world.boss2.placements.data());
         testGroup(1, world.boss.placements.data());
     }
@@ -135,15 +133,15 @@ void PlayerSide::testGroup(int count, Placement* slots) {
         Placement& enemy = slots[i];
         if (!enemy.active) continue;
         missile.offerTarget(enemy, body.z);
-        if (!axisOverlaps(body.x, body.halfX, enemy.x, enemy.halfX) ||
-            !axisOverlaps(body.y, body.halfY, enemy.y, enemy.halfY))
+        if (!hitTester.axisOverlaps(body.x, body.halfX, enemy.x, enemy.halfX) ||
+            !hitTester.axisOverlaps(body.y, body.halfY, enemy.y, enemy.halfY))
             continue;
         // In line with the ship: the first such enemy of the frame holds the sight.
         if (!sight.locked) {
             sight.locked = 1;
             sight.placements[0].z = enemy.z;
         }
-        if (axisOverlaps(body.z, body.halfZ, enemy.z, enemy.halfZ)) {
+        if (hitTester.axisOverlaps(body.z, body.halfZ, enemy.z, enemy.halfZ)) {
             sounds.play(HitSound);
             hitFlag = 1;
             playerBlast.spawnAt(enemy);  // the enemy itself flies on

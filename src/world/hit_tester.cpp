@@ -1,11 +1,5 @@
 #include "world/hit_tester.h"
 
-namespace {
-
-bool axisOverlaps(Real ca, Real ea, Real cb, Real eb) { return cb - eb <= ca + ea && cb + eb >= ca - ea; }
-
-}  // namespace
-
 bool HitTester::boxesOverlap(Placement a, Placement b) const {
     if (!axisOverlaps(a.z, a.halfZ, b.z, b.halfZ)) return false;
     if (!axisOverlaps(a.y, a.halfY, b.y, b.halfY)) return false;
