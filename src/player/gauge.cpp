@@ -32,13 +32,4 @@ bool Gauge::load() {
     return true;
 }
 
-void Gauge::drawFrame(int index) {
-    ID3DXSprite* sprite = graphics.sprite;
-    if (!sprite) return;
-    D3DXMATRIX transform;
-    const D3DXVECTOR2 scaling(0.8f, 0.8f);
-    const D3DXVECTOR2 translation(60.0f, 440.0f);
-    D3DXMatrixTransformation2D(&transform, nullptr, 0.0f, &scaling, nullptr, 0.0f, &translation);
-    sprite->SetTransform(&transform);
-    sprite->Draw(frames[index], nullptr, nullptr, nullptr, 0xFFFFFFFF);
-}
+void Gauge::drawFrame(int index) { graphics.drawSprite(frames[index], nullptr, 0.8f, 0.8f, 60.0f, 440.0f); }

@@ -126,13 +126,4 @@ void Missile::offerTarget(const Placement& enemy, Real shipZ) {
     }
 }
 
-void Missile::drawIcon(float x, float y) {
-    ID3DXSprite* sprite = graphics.sprite;
-    if (!sprite) return;
-    D3DXMATRIX transform;
-    const D3DXVECTOR2 scaling(0.7f, 0.7f);
-    const D3DXVECTOR2 translation(x, y);
-    D3DXMatrixTransformation2D(&transform, nullptr, 0.0f, &scaling, nullptr, 0.0f, &translation);
-    sprite->SetTransform(&transform);
-    sprite->Draw(graphics.quadTexture, nullptr, nullptr, nullptr, 0xFFFFFFFF);
-}
+void Missile::drawIcon(float x, float y) { graphics.drawSprite(graphics.quadTexture, nullptr, 0.7f, 0.7f, x, y); }

@@ -9,15 +9,6 @@ namespace {
 // A coordinate product without its fraction, towards zero.
 std::int32_t truncated(Real v) { return static_cast<std::int32_t>(v.value()); }
 
-void drawScaled(ID3DXSprite* sprite, IDirect3DTexture9* image, float sx, float sy, float x, float y) {
-    D3DXMATRIX transform;
-    const D3DXVECTOR2 scaling(sx, sy);
-    const D3DXVECTOR2 translation(x, y);
-    D3DXMatrixTransformation2D(&transform, nullptr, 0.0f, &scaling, nullptr, 0.0f, &translation);
-    sprite->SetTransform(&transform);
-    sprite->Draw(image, nullptr, nullptr, nullptr, 0xFFFFFFFF);
-}
-
 }  // namespace
 
 Radar::~Radar() {
@@ -41,8 +32,7 @@ void Radar::drawPanel(int index, float scaleX, float scaleY) {
     // A new HUD pass: the record starts over and belongs to this frame.
     drawnCount = 0;
     drawnFrame = gfx::currentFrame();
-    if (!graphics.sprite) return;
-    drawScaled(graphics.sprite, images[index], scaleX, scaleY, 600.0f, 440.0f);
+    graphics.drawSprite(images[index], nullptr, scaleX, scaleY, 600.0f, 440.0f);
 }
 
 void Radar::placeBlip(Real enemyX, Real enemyY, Real playerX, Real playerY) {
@@ -54,8 +44,8 @@ void Radar::placeBlip(Real enemyX, Real enemyY, Real playerX, Real playerY) {
 }
 
 void Radar::drawBlip(int index) {
-    if (!graphics.sprite) return;
-    drawScaled(graphics.sprite, images[index], 1.0f, 1.0f, float(blipX), float(blipY));
+    if (!graphics.sprite) return;  // nothing drawn, nothing recorded
+    graphics.drawSprite(images[index], nullptr, 1.0f, 1.0f, float(blipX), float(blipY));
     if (drawnCount < maxBlips) drawn[drawnCount++] = {index, blipX, blipY};
 }
 

@@ -61,12 +61,7 @@ bool ScoreBoard::load() {
 }
 
 void ScoreBoard::drawImage(int index, const RECT* source, std::int32_t x, std::int32_t y) {
-    D3DXMATRIX transform;
-    const D3DXVECTOR2 scaling(1.0f, 1.0f);
-    const D3DXVECTOR2 translation{float(x), float(y)};
-    D3DXMatrixTransformation2D(&transform, nullptr, 0.0f, &scaling, nullptr, 0.0f, &translation);
-    graphics.sprite->SetTransform(&transform);
-    graphics.sprite->Draw(images[index], source, nullptr, nullptr, 0xFFFFFFFF);
+    graphics.drawSprite(images[index], source, 1.0f, 1.0f, float(x), float(y));
 }
 
 void ScoreBoard::drawScoreDigit(int i) {

@@ -61,6 +61,16 @@ bool writeQuad(IDirect3DVertexBuffer9* buffer, const QuadVertex (&vertices)[4]) 
     return true;
 }
 
+void GraphicsPart::drawSprite(IDirect3DTexture9* image, const RECT* source, float sx, float sy, float x, float y) {
+    if (!sprite) return;
+    D3DXMATRIX transform;
+    const D3DXVECTOR2 scaling(sx, sy);
+    const D3DXVECTOR2 translation(x, y);
+    D3DXMatrixTransformation2D(&transform, nullptr, 0.0f, &scaling, nullptr, 0.0f, &translation);
+    sprite->SetTransform(&transform);
+    sprite->Draw(image, source, nullptr, nullptr, 0xFFFFFFFF);
+}
+
 bool writeSquare(IDirect3DVertexBuffer9* buffer, float half, float left, float top, float right, float bottom) {
     constexpr D3DCOLOR white = 0xFFFFFFFF;
     const QuadVertex quad[4] = {{-half, half, 0.0f, white, left, top},

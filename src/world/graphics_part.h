@@ -43,6 +43,11 @@ public:
     void drawMesh();
     // Draws the quad with the quad texture as a two-triangle strip.
     void drawQuad();
+    // One 2D image with the sprite, white, scaled by (sx, sy) about its top
+    // left corner, which lands at screen pixel (x, y); `source` null for the
+    // whole image. Nothing without a sprite.
+    void drawSprite(platform::IDirect3DTexture9* image, const platform::RECT* source, float sx, float sy, float x,
+                    float y);
 
     void releaseMesh();
     void releaseQuad();
