@@ -115,10 +115,7 @@ void ScreenImages::drawClearLetters(std::int32_t clearTimer, std::vector<Placeme
 }
 
 void ScreenImages::release() {
-    for (auto*& image : images) {
-        if (image) image->Release();
-        image = nullptr;
-    }
+    releaseTextures(images);
     for (auto& letter : letters) {
         if (letter.mesh) letter.mesh->Release();
         if (letter.materials) letter.materials->Release();

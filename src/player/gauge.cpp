@@ -20,10 +20,7 @@ constexpr Image Images[Gauge::frameCount] = {
 }  // namespace
 
 Gauge::~Gauge() {
-    for (auto*& image : frames) {
-        if (image) image->Release();
-        image = nullptr;
-    }
+    releaseTextures(frames);
 }
 
 bool Gauge::load() {

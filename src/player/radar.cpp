@@ -12,10 +12,7 @@ std::int32_t truncated(Real v) { return static_cast<std::int32_t>(v.value()); }
 }  // namespace
 
 Radar::~Radar() {
-    for (auto*& image : images) {
-        if (image) image->Release();
-        image = nullptr;
-    }
+    releaseTextures(images);
 }
 
 bool Radar::load() {

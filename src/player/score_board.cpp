@@ -48,10 +48,7 @@ ScoreBoard::ScoreBoard() : FieldObject(0) {
 }
 
 ScoreBoard::~ScoreBoard() {
-    for (auto*& image : images) {
-        if (image) image->Release();
-        image = nullptr;
-    }
+    releaseTextures(images);
 }
 
 bool ScoreBoard::load() {

@@ -11,10 +11,7 @@ const char* const ImageLost = "照準画像ロスト";
 Sight::Sight() : FieldObject(1) { setPosition(0, 0.0, 5.0, 0.0, 1, 100); }
 
 Sight::~Sight() {
-    for (auto*& image : images) {
-        if (image) image->Release();
-        image = nullptr;
-    }
+    releaseTextures(images);
     graphics.releaseQuad();
 }
 

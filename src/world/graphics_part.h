@@ -3,6 +3,7 @@
 // draw and release steps with their failure reports.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -75,6 +76,16 @@ struct QuadVertex {
 };
 static_assert(sizeof(QuadVertex) == 24);
 constexpr platform::DWORD QuadFvf = platform::D3DFVF_XYZ | platform::D3DFVF_DIFFUSE | platform::D3DFVF_TEX1;
+
+// Releases every texture that is set and clears its pointer (an object's
+// own images, beside what its GraphicsPart holds).
+template <std::size_t N>
+void releaseTextures(platform::IDirect3DTexture9* (&images)[N]) {
+    for (auto*& image : images) {
+        if (image) image->Release();
+        image = nullptr;
+    }
+}
 
 // Writes four strip vertices through Lock/Unlock; false if the lock fails.
 bool writeQuad(platform::IDirect3DVertexBuffer9* buffer, const QuadVertex (&vertices)[4]);
