@@ -73,6 +73,7 @@ int main(int argc, char** argv) {
     };
     fromHere(options->trace);
     fromHere(options->audioOut);
+    fromHere(options->frameTimes);
     for (auto& shot : options->screenshots) fromHere(shot.second);
 
     const fs::path assets = options->assets.empty() ? defaultAssetDir() : fs::path(options->assets);
@@ -122,6 +123,10 @@ int main(int argc, char** argv) {
     const bool tracing = !options->trace.empty() || options->lockstep;
     gfx.recordCalls = tracing;
     platform::gfx::configure(gfx);
+    if (!options->frameTimes.empty() && !platform::gfx::frameTimes().open(options->frameTimes)) {
+        std::fprintf(stderr, "tervo: cannot write the frame times to %s\n", options->frameTimes.c_str());
+        return 1;
+    }
 
     setAudioCallRecording(tracing);
     if (!harness.configure({options->frames, options->trace, options->lockstep, options->traceGroups},

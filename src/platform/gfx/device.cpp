@@ -91,6 +91,10 @@ HRESULT IDirect3DDevice9::Present(const RECT*, const RECT*, Window*, const void*
                          static_cast<unsigned long long>(frame), path.c_str());
     }
     const bool shown = backend_->present();
+    if (gfx::frameTimes().active()) {
+        backend_->finish();
+        gfx::frameTimes().frameDone(gfx::currentFrame(), drawCount_);
+    }
     log_.add("Present", {shown ? 0.0 : 1.0});
     platform::framePresented();
     return shown ? S_OK : D3DERR_DEVICELOST;

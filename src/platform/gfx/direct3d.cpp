@@ -46,7 +46,7 @@ HRESULT IDirect3D9::CreateDevice(UINT adapter, D3DDEVTYPE type, Window*, DWORD b
 
     const gfx::GfxConfig& cfg = gfx::config();
     std::unique_ptr<gfx::GfxBackend> backend;
-    if (cfg.headless && cfg.screenshots.empty()) {
+    if (cfg.headless && cfg.screenshots.empty() && !gfx::frameTimes().active()) {
         backend = gfx::createRecordingBackend();
     } else {
         std::string error;

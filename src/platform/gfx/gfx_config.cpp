@@ -11,6 +11,7 @@ GfxConfig g_config;
 CreationFailures g_failures;
 std::uint64_t g_frame = 0;
 IDirect3DDevice9* g_device = nullptr;
+FrameTimes g_frameTimes;
 }  // namespace
 
 int g_pendingPresentFailures = 0;
@@ -33,8 +34,10 @@ void setCurrentFrame(std::uint64_t frame) {
 }
 std::uint64_t currentFrame() { return g_frame; }
 
+FrameTimes& frameTimes() { return g_frameTimes; }
+
 bool pictureWanted() {
-    if (!g_config.headless) return true;
+    if (!g_config.headless || g_frameTimes.active()) return true;
     for (const auto& shot : g_config.screenshots)
         if (shot.first == g_frame) return true;
     return false;

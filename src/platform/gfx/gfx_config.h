@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/gfx/call_log.h"
+#include "platform/gfx/frame_times.h"
 
 namespace platform::gfx {
 
@@ -46,6 +47,10 @@ std::uint64_t currentFrame();
 // only on the frames that are written out (the others skip drawing, which
 // keeps long headless runs with a few pictures fast).
 bool pictureWanted();
+
+// The benchmark's per-frame times (--frame-times): while open, headless runs
+// draw every frame with OpenGL off screen and each present writes a line.
+FrameTimes& frameTimes();
 
 // The calls recorded since the frame started (empty without a device or with
 // recording off).

@@ -1,0 +1,34 @@
+// FrameTimes: the benchmark's view of a headless GL run. Every frame is drawn
+// off screen, and the wall time of each whole frame (game logic, drawing and
+// the GPU's finish) is written to a text file, one "FRAME MS DRAWS" line each.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+namespace platform::gfx {
+
+class FrameTimes {
+public:
+    FrameTimes() = default;
+    FrameTimes(const FrameTimes&) = delete;
+    FrameTimes& operator=(const FrameTimes&) = delete;
+    ~FrameTimes();
+
+    // Starts the file; false when it cannot be written.
+    bool open(const std::string& path);
+    bool active() const { return file_ != nullptr; }
+    // Called after the frame's picture is finished: writes the time since
+    // the previous frame was (the first frame counts from open) and the draw
+    // calls made in between.
+    void frameDone(std::uint64_t frame, std::uint64_t drawCount);
+
+private:
+    std::FILE* file_ = nullptr;
+    std::chrono::steady_clock::time_point last_;
+    std::uint64_t lastDraws_ = 0;
+};
+
+}  // namespace platform::gfx
