@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 namespace platform::gfx {
 
@@ -68,7 +69,12 @@ std::unique_ptr<GfxBackend> GlBackend::create(GlDeviceKind kind, std::string& er
 bool GlBackend::init(GlDeviceKind kind, std::string& error) {
     context_ = GlContext::create(kind, error);
     if (!context_) return false;
-    if (!program_.build(error)) return false;
+    // The plainest variant is built now, so a context whose compiler fails
+    // is refused at creation; the others are built as draws need them.
+    if (!programFor(PipelineState{}, false)) {
+        error = "shader: " + programError_;
+        return false;
+    }
     glGenVertexArrays(1, &vao_);
     glBindVertexArray(vao_);
     // Anisotropy only on hardware: Mesa's software rasteriser is slow with it
@@ -107,7 +113,7 @@ GlBackend::~GlBackend() {
     for (auto& [k, s] : samplers_) glDeleteSamplers(1, &s);
     destroyTarget();
     if (vao_) glDeleteVertexArrays(1, &vao_);
-    program_.destroy();
+    for (auto& [k, p] : programs_) p.destroy();
 }
 
 std::uint32_t GlBackend::createTexture(const std::vector<MipLevel>& levels) {
@@ -180,12 +186,37 @@ GLuint GlBackend::samplerFor(const SamplerState& s, bool) {
     return smp;
 }
 
+const FixedFunctionProgram* GlBackend::programFor(const PipelineState& s, bool hasTexture) {
+    const TextureStage& t = s.stage0;
+    FragmentVariant v;
+    v.textured = hasTexture;
+    v.colorOp = int(t.colorOp);
+    v.colorArg1 = int(t.colorArg1 & 0xF);
+    v.colorArg2 = int(t.colorArg2 & 0xF);
+    v.alphaOps = int((t.alphaOp & 0xFF) | ((t.alphaArg1 & 0xF) << 8) | ((t.alphaArg2 & 0xF) << 16));
+    v.alphaTest = s.alphaTestEnable;
+    v.alphaFunc = int(s.alphaFunc);
+    const std::uint64_t key = v.key();
+    const auto it = programs_.find(key);
+    if (it != programs_.end()) return it->second.program ? &it->second : nullptr;
+    FixedFunctionProgram& p = programs_[key];
+    if (!p.build(v, programError_)) {
+        std::fprintf(stderr, "gfx: a shader variant did not build: %s\n", programError_.c_str());
+        return nullptr;
+    }
+    return &p;
+}
+
 void GlBackend::draw(const PipelineState& s, const DrawCall& call) {
     const auto buf = buffers_.find(call.buffer);
     if (!usable() || !fbo_ || buf == buffers_.end() || call.vertexCount <= 0) return;
+    const auto tex = textures_.find(s.texture0Handle);
+    const bool hasTexture = s.texture0Handle != 0 && tex != textures_.end();
+    const FixedFunctionProgram* program = programFor(s, hasTexture);
+    if (!program) return;
     glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
     glViewport(0, 0, targetW_, targetH_);
-    glUseProgram(program_.program);
+    glUseProgram(program->program);
     glBindVertexArray(vao_);
 
     // Fixed-function raster state.
@@ -216,7 +247,7 @@ void GlBackend::draw(const PipelineState& s, const DrawCall& call) {
     D3DXMATRIX wv, wvp;
     D3DXMatrixMultiply(&wv, &s.world, &s.view);
     D3DXMatrixMultiply(&wvp, &wv, &s.projection);
-    const FixedFunctionProgram& p = program_;
+    const FixedFunctionProgram& p = *program;
     glUniformMatrix4fv(p.worldViewProj, 1, GL_FALSE, &wvp.m[0][0]);
     float nm[9];
     normalMatrix(s.world, nm);
@@ -245,19 +276,11 @@ void GlBackend::draw(const PipelineState& s, const DrawCall& call) {
     glUniform1i(p.texTransform, s.stage0.transformFlags == D3DTTFF_COUNT2);
     glUniformMatrix4fv(p.texMatrix, 1, GL_FALSE, &s.texture0.m[0][0]);
 
-    // Texture stage 0.
-    const auto tex = textures_.find(s.texture0Handle);
-    const bool hasTexture = s.texture0Handle != 0 && tex != textures_.end();
-    glUniform1i(p.hasTexture, hasTexture);
+    // Texture stage 0 (its operations are the variant's).
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, hasTexture ? tex->second : 0);
     glBindSampler(0, samplerFor(s.sampler0, false));
     glUniform1i(p.sampler, 0);
-    const TextureStage& t = s.stage0;
-    glUniform4i(p.stageOps, GLint(t.colorOp), GLint(t.colorArg1 & 0xF), GLint(t.colorArg2 & 0xF),
-                GLint((t.alphaOp & 0xFF) | ((t.alphaArg1 & 0xF) << 8) | ((t.alphaArg2 & 0xF) << 16)));
-    glUniform1i(p.alphaTest, s.alphaTestEnable);
-    glUniform1i(p.alphaFunc, GLint(s.alphaFunc));
     glUniform1f(p.alphaRef, float(s.alphaRef & 0xFF));
 
     // Vertices.

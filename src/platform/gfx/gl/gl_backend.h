@@ -58,10 +58,14 @@ private:
     void destroyTarget();
     GLuint resolved();  // the frame buffer holding the finished single-sample picture
     GLuint samplerFor(const SamplerState& s, bool sprite);
+    // The program variant for this texture stage and alpha test, built on
+    // first use; nullptr when it does not build (the draw is skipped).
+    const FixedFunctionProgram* programFor(const PipelineState& s, bool hasTexture);
     bool usable() const { return context_ && context_->alive(); }
 
     std::unique_ptr<GlContext> context_;
-    FixedFunctionProgram program_;
+    std::map<std::uint64_t, FixedFunctionProgram> programs_;  // by FragmentVariant::key
+    std::string programError_;
     GLuint vao_ = 0;
     GLuint fbo_ = 0, colorRb_ = 0, depthRb_ = 0;
     GLuint resolveFbo_ = 0, resolveRb_ = 0;  // only with multisampling

@@ -1,6 +1,7 @@
 // Shader sources of the fixed-function stand-in.
 #include "platform/gfx/gl/gl_shaders.h"
 
+#include <cstdint>
 #include <vector>
 
 namespace platform::gfx {
@@ -58,17 +59,22 @@ void main() {
 
 // Texels are stored with premultiplied alpha so filtering never pulls in the
 // colour of transparent texels; they are divided back before the stage runs.
-const char* kFragmentShader = R"(#version 330 core
+// The stage's operations and the alpha test's function are compile-time
+// constants of each variant (the prelude defines them), so the compiler
+// drops every branch the state does not take: a software rasteriser runs
+// only the operations in use, pixel by pixel.
+const char* kFragmentShader = R"(
 in vec4 vColor;
 in vec2 vTex;
 out vec4 fragColor;
 
 uniform sampler2D uSampler;
-uniform bool uHasTexture;
-uniform ivec4 uStageOps;  // colour op, colour arg1, colour arg2, alpha op (alpha args in .w>>8)
-uniform bool uAlphaTest;
-uniform int uAlphaFunc;
 uniform float uAlphaRef;
+
+const bool kHasTexture = HAS_TEXTURE != 0;
+const ivec4 kStageOps = ivec4(COLOR_OP, COLOR_ARG1, COLOR_ARG2, ALPHA_OPS);
+const bool kAlphaTest = ALPHA_TEST != 0;
+const int kAlphaFunc = ALPHA_FUNC;
 
 const int TOP_DISABLE = 1, TOP_SELECTARG1 = 2, TOP_SELECTARG2 = 3, TOP_MODULATE = 4,
           TOP_MODULATE2X = 5, TOP_MODULATE4X = 6, TOP_ADD = 7;
@@ -99,17 +105,17 @@ bool passes(int func, float a, float ref) {
 
 void main() {
     vec4 result = vColor;
-    int colorOp = uStageOps.x;
-    if (uHasTexture && colorOp != TOP_DISABLE) {
+    int colorOp = kStageOps.x;
+    if (kHasTexture && colorOp != TOP_DISABLE) {
         vec4 p = texture(uSampler, vTex);
         vec4 tex = p.a > 0.0 ? vec4(p.rgb / p.a, p.a) : vec4(0.0);
-        int alphaOp = uStageOps.w & 255;
-        int alphaArg1 = (uStageOps.w >> 8) & 255, alphaArg2 = (uStageOps.w >> 16) & 255;
-        result.rgb = combine(colorOp, arg(uStageOps.y, tex), arg(uStageOps.z, tex)).rgb;
+        int alphaOp = kStageOps.w & 255;
+        int alphaArg1 = (kStageOps.w >> 8) & 255, alphaArg2 = (kStageOps.w >> 16) & 255;
+        result.rgb = combine(colorOp, arg(kStageOps.y, tex), arg(kStageOps.z, tex)).rgb;
         if (alphaOp != TOP_DISABLE)
             result.a = combine(alphaOp, arg(alphaArg1, tex), arg(alphaArg2, tex)).a;
     }
-    if (uAlphaTest && !passes(uAlphaFunc, floor(result.a * 255.0 + 0.5), uAlphaRef)) discard;
+    if (kAlphaTest && !passes(kAlphaFunc, floor(result.a * 255.0 + 0.5), uAlphaRef)) discard;
     fragColor = result;
 }
 )";
@@ -134,10 +140,31 @@ GLuint compile(GLenum type, const char* source, std::string& error) {
 
 }  // namespace
 
-bool FixedFunctionProgram::build(std::string& error) {
+std::uint64_t FragmentVariant::key() const {
+    // Operations the state does not use leave the key alone, so equal
+    // pictures share one program.
+    const bool staged = textured && colorOp != 1;
+    std::uint64_t k = staged ? 1 : 0;
+    if (staged)
+        k |= std::uint64_t(colorOp & 0xFF) << 1 | std::uint64_t(colorArg1 & 0xF) << 9 |
+             std::uint64_t(colorArg2 & 0xF) << 13 | std::uint64_t(alphaOps & 0xFFFFFF) << 17;
+    if (alphaTest) k |= std::uint64_t(1) << 41 | std::uint64_t(alphaFunc & 0xF) << 42;
+    return k;
+}
+
+bool FixedFunctionProgram::build(const FragmentVariant& v, std::string& error) {
     const GLuint vs = compile(GL_VERTEX_SHADER, kVertexShader, error);
     if (!vs) return false;
-    const GLuint fs = compile(GL_FRAGMENT_SHADER, kFragmentShader, error);
+    const bool staged = v.textured && v.colorOp != 1;
+    const std::string fsSource =
+        "#version 330 core\n#define HAS_TEXTURE " + std::to_string(staged ? 1 : 0) +
+        "\n#define COLOR_OP " + std::to_string(staged ? v.colorOp : 1) +
+        "\n#define COLOR_ARG1 " + std::to_string(v.colorArg1 & 0xF) +
+        "\n#define COLOR_ARG2 " + std::to_string(v.colorArg2 & 0xF) +
+        "\n#define ALPHA_OPS " + std::to_string(v.alphaOps & 0xFFFFFF) +
+        "\n#define ALPHA_TEST " + std::to_string(v.alphaTest ? 1 : 0) +
+        "\n#define ALPHA_FUNC " + std::to_string(v.alphaFunc & 0xF) + "\n" + kFragmentShader;
+    const GLuint fs = compile(GL_FRAGMENT_SHADER, fsSource.c_str(), error);
     if (!fs) {
         glDeleteShader(vs);
         return false;
@@ -176,11 +203,7 @@ bool FixedFunctionProgram::build(std::string& error) {
     colorSources = loc("uColorSources");
     texTransform = loc("uTexTransform");
     texMatrix = loc("uTexMatrix");
-    hasTexture = loc("uHasTexture");
     sampler = loc("uSampler");
-    stageOps = loc("uStageOps");
-    alphaTest = loc("uAlphaTest");
-    alphaFunc = loc("uAlphaFunc");
     alphaRef = loc("uAlphaRef");
     return true;
 }

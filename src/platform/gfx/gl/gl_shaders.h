@@ -1,14 +1,30 @@
 // The GLSL program that stands in for the Direct3D 9 fixed-function pipeline:
 // row-vector transforms with 0..1 clip depth, one directional light with the
 // material sources, the stage-0 texture transform and texture operation, and
-// the alpha test. FixedFunctionProgram finds its uniforms once.
+// the alpha test. Each FixedFunctionProgram is one variant of it, built for a
+// texture stage and alpha test, and finds its uniforms once.
 #pragma once
 
 #include <epoxy/gl.h>
 
+#include <cstdint>
 #include <string>
 
 namespace platform::gfx {
+
+// What a variant's fragment stage is built for: stage 0's operations as the
+// device holds them (alpha op in bits 0-7, its arguments in 8-11 and 16-19)
+// and the alpha test.
+struct FragmentVariant {
+    bool textured = false;
+    int colorOp = 1, colorArg1 = 0, colorArg2 = 0;
+    int alphaOps = 1;
+    bool alphaTest = false;
+    int alphaFunc = 8;
+
+    // Equal for variants that draw the same picture.
+    std::uint64_t key() const;
+};
 
 struct FixedFunctionProgram {
     GLuint program = 0;
@@ -18,11 +34,10 @@ struct FixedFunctionProgram {
     GLint globalAmbient = -1, matDiffuse = -1, matAmbient = -1, matEmissive = -1;
     GLint colorSources = -1, normalize = -1;
     GLint texTransform = -1, texMatrix = -1;
-    GLint hasTexture = -1, sampler = -1, stageOps = -1;
-    GLint alphaTest = -1, alphaFunc = -1, alphaRef = -1;
+    GLint sampler = -1, alphaRef = -1;
 
     // false with the compiler's or linker's log in `error`.
-    bool build(std::string& error);
+    bool build(const FragmentVariant& variant, std::string& error);
     void destroy();
 };
 
