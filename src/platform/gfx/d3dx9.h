@@ -98,6 +98,7 @@ private:
     ~ID3DXSprite() override;
     IDirect3DDevice9* device_;
     std::uint32_t buffer_ = 0;
+    std::uint32_t nextSlot_ = 0;  // the buffer's next free quad
     D3DXMATRIX transform_;
     gfx::PipelineState saved_;
     IDirect3DTexture9* savedTexture_ = nullptr;

@@ -14,12 +14,16 @@ struct SpriteVertex {
     float u, v;
 };
 static_assert(sizeof(SpriteVertex) == 24);
+// Quads go round a ring of slots instead of rewriting one: a software
+// rasteriser finishes every queued draw before a buffer it reads is
+// rewritten, so one shared quad would render the frame once per sprite.
+constexpr std::uint32_t kQuadSlots = 256;
 }  // namespace
 
 ID3DXSprite::ID3DXSprite(IDirect3DDevice9* device) : device_(device) {
     device_->AddRef();
     D3DXMatrixIdentity(&transform_);
-    buffer_ = device_->backend().createBuffer(4 * sizeof(SpriteVertex));
+    buffer_ = device_->backend().createBuffer(kQuadSlots * 4 * sizeof(SpriteVertex));
 }
 
 ID3DXSprite::~ID3DXSprite() {
@@ -93,7 +97,9 @@ HRESULT ID3DXSprite::Draw(IDirect3DTexture9* texture, const RECT* src, const D3D
                                   {ox + w, oy, oz, color, u1, v0},
                                   {ox, oy + h, oz, color, u0, v1},
                                   {ox + w, oy + h, oz, color, u1, v1}};
-    device_->backend().updateBuffer(buffer_, 0, quad, sizeof quad);
+    const std::uint32_t slot = nextSlot_;
+    nextSlot_ = (nextSlot_ + 1) % kQuadSlots;
+    device_->backend().updateBuffer(buffer_, slot * sizeof quad, quad, sizeof quad);
     gfx::PipelineState& s = device_->state();
     s.world = transform_;
     s.texture0Handle = texture->handle();
@@ -101,6 +107,7 @@ HRESULT ID3DXSprite::Draw(IDirect3DTexture9* texture, const RECT* src, const D3D
     call.buffer = buffer_;
     gfx::VertexLayout::fromFvf(kSpriteFvf, call.layout);
     call.primitive = D3DPT_TRIANGLESTRIP;
+    call.firstVertex = int(slot * 4);
     call.vertexCount = 4;
     device_->drawCall(call);
     return S_OK;

@@ -383,6 +383,32 @@ TEST_F(GlRender, SpritePlacesImagesInPixelsAndScalesThem) {
     sprite->Release();
 }
 
+// More sprites in one frame than the sprite's vertex ring holds: every one
+// lands where it was placed, with its own colour, after the ring wraps.
+TEST_F(GlRender, SpritesPastTheVertexRingKeepTheirOwnQuads) {
+    ID3DXSprite* sprite = nullptr;
+    ASSERT_EQ(D3DXCreateSprite(d_, &sprite), S_OK);
+    IDirect3DTexture9* white = texture(4, 4, solid(4, 4, 255, 255, 255));
+    ASSERT_EQ(sprite->Begin(0), S_OK);
+    constexpr int kCount = 600;  // 10-pixel squares in 30 x 20 cells: over two laps of the ring
+    for (int i = 0; i < kCount; ++i) {
+        D3DXMATRIX m;
+        const D3DXVECTOR2 scale(2.5f, 2.5f), at(float(i % 30) * 20 + 8, float(i / 30) * 20 + 8);
+        D3DXMatrixTransformation2D(&m, nullptr, 0, &scale, nullptr, 0, &at);
+        sprite->SetTransform(&m);
+        const D3DCOLOR shade = D3DCOLOR_ARGB(255, i % 256, (i * 7) % 256, 255 - i % 256);
+        ASSERT_EQ(sprite->Draw(white, nullptr, nullptr, nullptr, shade), S_OK);
+    }
+    ASSERT_EQ(sprite->End(), S_OK);
+    const Picture pic = capture(d_);
+    for (int i = 0; i < kCount; i += 37) {
+        SCOPED_TRACE(i);
+        EXPECT_PIXEL_NEAR(pic.at((i % 30) * 20 + 10, (i / 30) * 20 + 10), i % 256, (i * 7) % 256, 255 - i % 256, 1);
+        EXPECT_PIXEL_NEAR(pic.at((i % 30) * 20 + 4, (i / 30) * 20 + 4), 0x88, 0xD9, 0xFF, 1);
+    }
+    sprite->Release();
+}
+
 TEST_F(GlRender, MeshSubsetsDrawOnlyTheirOwnFaces) {
     const std::string path = scratchPath("two.x");
     writeText(path,
