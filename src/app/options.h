@@ -25,7 +25,7 @@ struct Options {
     std::vector<std::pair<std::uint64_t, std::string>> screenshots;  // frame, PNG file
     bool autoplay = false;            // the computer plays
     std::int32_t autoplayDifficulty = 0;  // 0 easy, 1 normal, 2 hard
-    std::string frameTimes;  // headless: draw every frame with GL, write each frame's time here
+    std::string frameTimes;  // each frame's time (headless: every frame drawn with GL)
 };
 
 // Parses argv; on an error returns nothing and sets `error`.

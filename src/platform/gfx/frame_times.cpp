@@ -20,6 +20,12 @@ void FrameTimes::frameDone(std::uint64_t frame, std::uint64_t drawCount) {
     const double ms = std::chrono::duration<double, std::milli>(now - last_).count();
     std::fprintf(file_, "%llu %.3f %llu\n", static_cast<unsigned long long>(frame), ms,
                  static_cast<unsigned long long>(drawCount - lastDraws_));
+    if (!firstDone_) {
+        const auto since = std::chrono::system_clock::now().time_since_epoch();
+        const long long ns = std::chrono::duration_cast<std::chrono::nanoseconds>(since).count();
+        std::fprintf(file_, "# first present at %lld.%09lld s\n", ns / 1000000000, ns % 1000000000);
+        firstDone_ = true;
+    }
     last_ = now;
     lastDraws_ = drawCount;
 }

@@ -1,6 +1,9 @@
-// FrameTimes: the benchmark's view of a headless GL run. Every frame is drawn
-// off screen, and the wall time of each whole frame (game logic, drawing and
-// the GPU's finish) is written to a text file, one "FRAME MS DRAWS" line each.
+// FrameTimes: the benchmark's view of a run with OpenGL. Headless, every
+// frame is drawn off screen; in a window, as always. The wall time of each
+// whole frame (game logic, drawing, the present and the GPU's finish) goes
+// to a text file, one "FRAME MS DRAWS" line each, and the calendar time of
+// the first present (a comment line) so that start-up can be measured from
+// the launch.
 #pragma once
 
 #include <chrono>
@@ -29,6 +32,7 @@ private:
     std::FILE* file_ = nullptr;
     std::chrono::steady_clock::time_point last_;
     std::uint64_t lastDraws_ = 0;
+    bool firstDone_ = false;
 };
 
 }  // namespace platform::gfx

@@ -19,6 +19,15 @@ struct MipLevel {
     std::vector<std::uint8_t> rgba;
 };
 
+// A texture as its file gave it: the PNG bytes, already checked to decode,
+// and the colour key. Its levels (decodeTexture) are made only when a
+// backend needs them: the recording backend never does, the GL backend when
+// the texture is first drawn or its turn comes after a frame on screen.
+struct TextureSource {
+    std::vector<std::uint8_t> png;
+    D3DCOLOR colorKey = 0;
+};
+
 // The layout of one vertex, decoded from a flexible vertex format.
 struct VertexLayout {
     DWORD fvf = 0;
@@ -45,7 +54,7 @@ public:
     virtual const char* name() const = 0;
 
     // Resources; handles are never 0.
-    virtual std::uint32_t createTexture(const std::vector<MipLevel>& levels) = 0;
+    virtual std::uint32_t createTexture(TextureSource source) = 0;
     virtual void releaseTexture(std::uint32_t handle) = 0;
     virtual std::uint32_t createBuffer(std::size_t bytes) = 0;
     virtual void updateBuffer(std::uint32_t handle, std::size_t offset, const void* data,

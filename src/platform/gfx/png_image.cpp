@@ -8,8 +8,10 @@
 
 namespace platform::gfx {
 
-bool decodePng(const std::uint8_t* data, std::size_t size, MipLevel& out, bool& hasAlpha) {
-    png_image image;
+namespace {
+
+// Begins a read and checks the size; false (nothing to free) on failure.
+bool beginRead(png_image& image, const std::uint8_t* data, std::size_t size, bool& hasAlpha) {
     std::memset(&image, 0, sizeof image);
     image.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_memory(&image, data, size)) return false;
@@ -20,6 +22,28 @@ bool decodePng(const std::uint8_t* data, std::size_t size, MipLevel& out, bool& 
     }
     hasAlpha = (image.format & PNG_FORMAT_FLAG_ALPHA) != 0;
     image.format = PNG_FORMAT_RGBA;
+    return true;
+}
+
+}  // namespace
+
+bool checkPng(const std::uint8_t* data, std::size_t size, int& width, int& height, bool& hasAlpha) {
+    thread_local std::vector<std::uint8_t> scratch;  // reused: no fresh pages per file
+    png_image image;
+    if (!beginRead(image, data, size, hasAlpha)) return false;
+    if (scratch.size() < PNG_IMAGE_SIZE(image)) scratch.resize(PNG_IMAGE_SIZE(image));
+    if (!png_image_finish_read(&image, nullptr, scratch.data(), 0, nullptr)) {
+        png_image_free(&image);
+        return false;
+    }
+    width = static_cast<int>(image.width);
+    height = static_cast<int>(image.height);
+    return true;
+}
+
+bool decodePng(const std::uint8_t* data, std::size_t size, MipLevel& out, bool& hasAlpha) {
+    png_image image;
+    if (!beginRead(image, data, size, hasAlpha)) return false;
     MipLevel level;
     level.width = static_cast<int>(image.width);
     level.height = static_cast<int>(image.height);
@@ -83,6 +107,24 @@ std::vector<MipLevel> buildMipChain(MipLevel level0) {
         levels.push_back(std::move(next));
     }
     return levels;
+}
+
+int mipLevelCount(int width, int height) {
+    int count = 1;
+    while (width > 1 || height > 1) {
+        width = width > 1 ? width / 2 : 1;
+        height = height > 1 ? height / 2 : 1;
+        ++count;
+    }
+    return count;
+}
+
+std::vector<MipLevel> decodeTexture(const TextureSource& source) {
+    MipLevel image;
+    bool hasAlpha = false;
+    if (!decodePng(source.png.data(), source.png.size(), image, hasAlpha)) return {};
+    applyColorKey(image, source.colorKey);
+    return buildMipChain(std::move(image));
 }
 
 bool writePng(const char* path, int width, int height, const std::vector<std::uint8_t>& rgba) {

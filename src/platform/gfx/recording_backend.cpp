@@ -5,9 +5,9 @@ namespace platform::gfx {
 
 extern int g_pendingPresentFailures;  // gfx_config.cpp
 
-std::uint32_t RecordingBackend::createTexture(const std::vector<MipLevel>& levels) {
+std::uint32_t RecordingBackend::createTexture(TextureSource) {
     const std::uint32_t h = next_++;
-    textures_[h] = levels.empty() ? std::pair{0, 0} : std::pair{levels[0].width, levels[0].height};
+    textures_.insert(h);
     return h;
 }
 

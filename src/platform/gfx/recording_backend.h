@@ -4,6 +4,7 @@
 #pragma once
 
 #include <map>
+#include <set>
 #include <memory>
 
 #include "platform/gfx/gfx_backend.h"
@@ -14,7 +15,7 @@ class RecordingBackend final : public GfxBackend {
 public:
     const char* name() const override { return "recording"; }
 
-    std::uint32_t createTexture(const std::vector<MipLevel>& levels) override;
+    std::uint32_t createTexture(TextureSource source) override;
     void releaseTexture(std::uint32_t handle) override { textures_.erase(handle); }
     std::uint32_t createBuffer(std::size_t bytes) override;
     void updateBuffer(std::uint32_t handle, std::size_t offset, const void* data,
@@ -34,7 +35,7 @@ public:
 
 private:
     std::uint32_t next_ = 1;
-    std::map<std::uint32_t, std::pair<int, int>> textures_;  // size of level 0
+    std::set<std::uint32_t> textures_;  // live handles
     std::map<std::uint32_t, std::size_t> buffers_;
     std::size_t draws_ = 0, badDraws_ = 0;
     bool lost_ = false;

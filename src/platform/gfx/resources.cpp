@@ -90,17 +90,17 @@ HRESULT D3DXCreateTextureFromFileExA(IDirect3DDevice9* device, const char* path,
     if (!device || !path || !out) return D3DERR_INVALIDCALL;
     std::vector<std::uint8_t> file;
     if (!gfx::readAssetFile(path, file)) return D3DERR_NOTAVAILABLE;
-    gfx::MipLevel image;
+    // The whole file is decoded now, so a damaged one fails here as it
+    // would in use; the levels themselves are made when they are needed.
+    int width = 0, height = 0;
     bool hasAlpha = false;
-    if (!gfx::decodePng(file.data(), file.size(), image, hasAlpha)) return D3DXERR_INVALIDDATA;
-    gfx::applyColorKey(image, colorKey);
-    const int width = image.width, height = image.height;
-    const std::vector<gfx::MipLevel> levels = gfx::buildMipChain(std::move(image));
-    const std::uint32_t handle = device->backend().createTexture(levels);
+    if (!gfx::checkPng(file.data(), file.size(), width, height, hasAlpha)) return D3DXERR_INVALIDDATA;
+    const int levelCount = gfx::mipLevelCount(width, height);
+    const std::uint32_t handle = device->backend().createTexture({std::move(file), colorKey});
     if (handle == 0) return E_OUTOFMEMORY;
     // A colour key gives the texture alpha even when the file has none.
     const D3DFORMAT format = hasAlpha || colorKey != 0 ? D3DFMT_A8R8G8B8 : D3DFMT_X8R8G8B8;
-    *out = new IDirect3DTexture9(device, handle, width, height, int(levels.size()), format);
+    *out = new IDirect3DTexture9(device, handle, width, height, levelCount, format);
     device->log().add("CreateTexture", {double(handle), double(width), double(height)});
     return S_OK;
 }

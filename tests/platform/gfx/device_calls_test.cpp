@@ -24,7 +24,7 @@ public:
     std::vector<Seen>* seen;
     explicit SnoopBackend(std::vector<Seen>* s) : seen(s) {}
     const char* name() const override { return "snoop"; }
-    std::uint32_t createTexture(const std::vector<gfx::MipLevel>&) override { return next++; }
+    std::uint32_t createTexture(gfx::TextureSource) override { return next++; }
     void releaseTexture(std::uint32_t) override {}
     std::uint32_t createBuffer(std::size_t) override { return next++; }
     void updateBuffer(std::uint32_t, std::size_t, const void*, std::size_t) override {}

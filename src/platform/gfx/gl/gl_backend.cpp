@@ -1,6 +1,8 @@
 // The OpenGL 3.3 core backend: resources and the fixed-function draw.
 #include "platform/gfx/gl/gl_backend.h"
 
+#include "platform/gfx/png_image.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -108,7 +110,7 @@ bool GlBackend::init(GlDeviceKind kind, std::string& error) {
 
 GlBackend::~GlBackend() {
     if (!usable()) return;  // the context went with the window
-    for (auto& [h, t] : textures_) glDeleteTextures(1, &t);
+    for (auto& [h, t] : textures_) glDeleteTextures(1, &t.name);
     for (auto& [h, b] : buffers_) glDeleteBuffers(1, &b);
     for (auto& [k, s] : samplers_) glDeleteSamplers(1, &s);
     destroyTarget();
@@ -116,30 +118,49 @@ GlBackend::~GlBackend() {
     for (auto& [k, p] : programs_) p.destroy();
 }
 
-std::uint32_t GlBackend::createTexture(const std::vector<MipLevel>& levels) {
-    if (!usable() || levels.empty()) return 0;
-    GLuint tex = 0;
-    glGenTextures(1, &tex);
-    glBindTexture(GL_TEXTURE_2D, tex);
-    std::vector<std::uint8_t> pre;
+std::uint32_t GlBackend::createTexture(TextureSource source) {
+    if (!usable() || source.png.empty()) return 0;
+    Texture t;
+    glGenTextures(1, &t.name);
+    t.pending = std::move(source);
+    const std::uint32_t h = next_++;
+    textures_[h] = std::move(t);
+    uploadQueue_.push_back(h);
+    return h;
+}
+
+void GlBackend::upload(Texture& t) {
+    std::vector<MipLevel> levels = decodeTexture(t.pending);
+    t.pending = TextureSource{};
+    if (levels.empty()) return;
+    glBindTexture(GL_TEXTURE_2D, t.name);
     for (std::size_t i = 0; i < levels.size(); ++i) {
-        const MipLevel& l = levels[i];
-        pre = l.rgba;  // premultiplied for filtering
-        for (std::size_t p = 0; p + 3 < pre.size(); p += 4)
-            for (int c = 0; c < 3; ++c) pre[p + c] = std::uint8_t((pre[p + c] * pre[p + 3] + 127) / 255);
+        MipLevel& l = levels[i];
+        std::vector<std::uint8_t>& px = l.rgba;  // premultiplied for filtering
+        for (std::size_t p = 0; p + 3 < px.size(); p += 4)
+            for (int c = 0; c < 3; ++c) px[p + c] = std::uint8_t((px[p + c] * px[p + 3] + 127) / 255);
         glTexImage2D(GL_TEXTURE_2D, GLint(i), GL_RGBA8, l.width, l.height, 0, GL_RGBA,
-                     GL_UNSIGNED_BYTE, pre.data());
+                     GL_UNSIGNED_BYTE, px.data());
     }
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, GLint(levels.size() - 1));
-    const std::uint32_t h = next_++;
-    textures_[h] = tex;
-    return h;
+}
+
+void GlBackend::uploadNextPending() {
+    while (uploadNext_ < uploadQueue_.size()) {
+        const auto it = textures_.find(uploadQueue_[uploadNext_++]);
+        if (it != textures_.end() && !it->second.pending.png.empty()) {
+            upload(it->second);
+            return;
+        }
+    }
+    uploadQueue_.clear();
+    uploadNext_ = 0;
 }
 
 void GlBackend::releaseTexture(std::uint32_t handle) {
     const auto it = textures_.find(handle);
     if (it == textures_.end()) return;
-    if (usable()) glDeleteTextures(1, &it->second);
+    if (usable()) glDeleteTextures(1, &it->second.name);
     textures_.erase(it);
 }
 
@@ -214,6 +235,7 @@ void GlBackend::draw(const PipelineState& s, const DrawCall& call) {
     const bool hasTexture = s.texture0Handle != 0 && tex != textures_.end();
     const FixedFunctionProgram* program = programFor(s, hasTexture);
     if (!program) return;
+    if (hasTexture && !tex->second.pending.png.empty()) upload(tex->second);
     glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
     glViewport(0, 0, targetW_, targetH_);
     glUseProgram(program->program);
@@ -278,7 +300,7 @@ void GlBackend::draw(const PipelineState& s, const DrawCall& call) {
 
     // Texture stage 0 (its operations are the variant's).
     glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, hasTexture ? tex->second : 0);
+    glBindTexture(GL_TEXTURE_2D, hasTexture ? tex->second.name : 0);
     glBindSampler(0, samplerFor(s.sampler0, false));
     glUniform1i(p.sampler, 0);
     glUniform1f(p.alphaRef, float(s.alphaRef & 0xFF));

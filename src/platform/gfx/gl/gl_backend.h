@@ -9,6 +9,7 @@
 
 #include <map>
 #include <memory>
+#include <vector>
 #include <string>
 
 #include "platform/gfx/frame_pacer.h"
@@ -31,7 +32,7 @@ public:
     ~GlBackend() override;
 
     const char* name() const override { return "gl"; }
-    std::uint32_t createTexture(const std::vector<MipLevel>& levels) override;
+    std::uint32_t createTexture(TextureSource source) override;
     void releaseTexture(std::uint32_t handle) override;
     std::uint32_t createBuffer(std::size_t bytes) override;
     void updateBuffer(std::uint32_t handle, std::size_t offset, const void* data,
@@ -58,6 +59,16 @@ private:
     void destroyTarget();
     GLuint resolved();  // the frame buffer holding the finished single-sample picture
     GLuint samplerFor(const SamplerState& s, bool sprite);
+    // A texture's file waits until it is first drawn, or until a frame on
+    // screen has had its present and the texture's turn comes (one a
+    // frame): start-up then decodes and uploads only what the first frame
+    // shows.
+    struct Texture {
+        GLuint name = 0;
+        TextureSource pending;  // png empty once uploaded
+    };
+    void upload(Texture& t);
+    void uploadNextPending();
     // The program variant for this texture stage and alpha test, built on
     // first use; nullptr when it does not build (the draw is skipped).
     const FixedFunctionProgram* programFor(const PipelineState& s, bool hasTexture);
@@ -72,7 +83,10 @@ private:
     int samples_ = 0;
     int targetW_ = 0, targetH_ = 0;
     int windowW_ = 0, windowH_ = 0;
-    std::map<std::uint32_t, GLuint> textures_, buffers_;
+    std::map<std::uint32_t, Texture> textures_;
+    std::vector<std::uint32_t> uploadQueue_;  // handles in creation order
+    std::size_t uploadNext_ = 0;              // first of them not yet looked at
+    std::map<std::uint32_t, GLuint> buffers_;
     std::map<std::uint32_t, GLuint> samplers_;  // by address modes and kind
     std::uint32_t next_ = 1;
     float maxAnisotropy_ = 1.0f;

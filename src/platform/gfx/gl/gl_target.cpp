@@ -113,6 +113,7 @@ bool GlBackend::present() {
         context_->swap();
         if (!context_->vsyncAt60()) pacer_.wait();
         fitTarget();
+        uploadNextPending();
     }
     return true;
 }
