@@ -106,6 +106,7 @@ GlBackend::~GlBackend() {
     for (auto& [h, b] : buffers_) glDeleteBuffers(1, &b);
     for (auto& [k, s] : samplers_) glDeleteSamplers(1, &s);
     destroyTarget();
+    pause_.destroy();
     if (vao_) glDeleteVertexArrays(1, &vao_);
     program_.destroy();
 }

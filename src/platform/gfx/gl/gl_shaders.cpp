@@ -134,15 +134,15 @@ GLuint compile(GLenum type, const char* source, std::string& error) {
 
 }  // namespace
 
-bool FixedFunctionProgram::build(std::string& error) {
-    const GLuint vs = compile(GL_VERTEX_SHADER, kVertexShader, error);
-    if (!vs) return false;
-    const GLuint fs = compile(GL_FRAGMENT_SHADER, kFragmentShader, error);
+GLuint buildProgram(const char* vertexSource, const char* fragmentSource, std::string& error) {
+    const GLuint vs = compile(GL_VERTEX_SHADER, vertexSource, error);
+    if (!vs) return 0;
+    const GLuint fs = compile(GL_FRAGMENT_SHADER, fragmentSource, error);
     if (!fs) {
         glDeleteShader(vs);
-        return false;
+        return 0;
     }
-    program = glCreateProgram();
+    GLuint program = glCreateProgram();
     glAttachShader(program, vs);
     glAttachShader(program, fs);
     glLinkProgram(program);
@@ -154,9 +154,15 @@ bool FixedFunctionProgram::build(std::string& error) {
         char log[2048] = {};
         glGetProgramInfoLog(program, sizeof log, nullptr, log);
         error = log;
-        destroy();
-        return false;
+        glDeleteProgram(program);
+        return 0;
     }
+    return program;
+}
+
+bool FixedFunctionProgram::build(std::string& error) {
+    program = buildProgram(kVertexShader, kFragmentShader, error);
+    if (!program) return false;
     auto loc = [&](const char* n) { return glGetUniformLocation(program, n); };
     worldViewProj = loc("uWorldViewProj");
     normalMatrix = loc("uNormalMatrix");
