@@ -44,7 +44,7 @@ bool parseGroups(const std::string& list, std::vector<std::string>& out, std::st
 std::string usageText() {
     return "Usage: tervo [OPTION]...\n"
            "TERVO, a 3D shoot-'em-up. Arrow keys steer, Z fires, X launches a missile;\n"
-           "Escape, the right mouse button or closing the window quits.\n"
+           "P pauses; Escape, the right mouse button or closing the window quits.\n"
            "\n"
            "  --window              play in a resizable 1024x768 window (Alt+Enter toggles)\n"
            "  --assets DIR          folder holding the game's t/ x/ w/ o/ files\n"
@@ -78,8 +78,11 @@ std::string usageText() {
            "                        plays them, again after each game over (also in a window)\n"
            "  --autoplay-difficulty easy|normal|hard  what --autoplay picks on the title\n"
            "                        (default easy)\n"
+           "  --version             print the version and exit\n"
            "  --help                show this text\n";
 }
+
+std::string versionText() { return "tervo " TERVO_VERSION "\n"; }
 
 std::optional<Options> parseOptions(const std::vector<std::string>& args, std::string& error) {
     Options o;
@@ -97,6 +100,8 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
         std::string v;
         if (a == "--help" || a == "-h") {
             o.help = true;
+        } else if (a == "--version") {
+            o.version = true;
         } else if (a == "--headless") {
             o.headless = true;
         } else if (a == "--window") {
