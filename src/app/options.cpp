@@ -62,7 +62,7 @@ std::string usageText() {
            "  --input FILE          scripted input for --headless: lines 'FRAME[-FRAME] TOKEN...'\n"
            "                        tokens: up down left right z x c, joy:X,Y[,bN...],\n"
            "                        focus-lost focus-gained minimize restore close destroy\n"
-           "                        escape rbutton lbutton; '#' starts a comment\n"
+           "                        escape rbutton lbutton pause; '#' starts a comment\n"
            "  --lockstep            for --headless: before each frame read one line of those\n"
            "                        tokens from standard input, and after it write the\n"
            "                        frame's trace object as one line on standard output;\n"
