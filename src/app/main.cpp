@@ -52,6 +52,10 @@ int main(int argc, char** argv) {
         std::fputs(usageText().c_str(), stdout);
         return 0;
     }
+    if (options->version) {
+        std::fputs(versionText().c_str(), stdout);
+        return 0;
+    }
 
     // Scripted input is read whole before anything runs.
     platform::InputScript script;

@@ -44,7 +44,7 @@ bool parseGroups(const std::string& list, std::vector<std::string>& out, std::st
 std::string usageText() {
     return "Usage: tervo [OPTION]...\n"
            "TERVO, a 3D shoot-'em-up. Arrow keys steer, Z fires, X launches a missile;\n"
-           "Escape, the right mouse button or closing the window quits.\n"
+           "P pauses; Escape, the right mouse button or closing the window quits.\n"
            "\n"
            "  --window              play in a resizable 1024x768 window (Alt+Enter toggles)\n"
            "  --assets DIR          folder holding the game's t/ x/ w/ o/ files\n"
@@ -62,7 +62,7 @@ std::string usageText() {
            "  --input FILE          scripted input for --headless: lines 'FRAME[-FRAME] TOKEN...'\n"
            "                        tokens: up down left right z x c, joy:X,Y[,bN...],\n"
            "                        focus-lost focus-gained minimize restore close destroy\n"
-           "                        escape rbutton lbutton; '#' starts a comment\n"
+           "                        escape rbutton lbutton pause; '#' starts a comment\n"
            "  --lockstep            for --headless: before each frame read one line of those\n"
            "                        tokens from standard input, and after it write the\n"
            "                        frame's trace object as one line on standard output;\n"
@@ -81,8 +81,11 @@ std::string usageText() {
            "  --frame-times FILE    benchmark: write each frame's wall time in ms and its\n"
            "                        draw calls to FILE (headless runs then draw every\n"
            "                        frame with OpenGL off screen)\n"
+           "  --version             print the version and exit\n"
            "  --help                show this text\n";
 }
+
+std::string versionText() { return "tervo " TERVO_VERSION "\n"; }
 
 std::optional<Options> parseOptions(const std::vector<std::string>& args, std::string& error) {
     Options o;
@@ -100,6 +103,8 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
         std::string v;
         if (a == "--help" || a == "-h") {
             o.help = true;
+        } else if (a == "--version") {
+            o.version = true;
         } else if (a == "--headless") {
             o.headless = true;
         } else if (a == "--window") {

@@ -9,6 +9,7 @@
 
 struct Options {
     bool help = false;
+    bool version = false;
     bool headless = false;
     bool window = false;     // a resizable window instead of full screen
     bool dialogs = true;     // message boxes on screen as well as on stderr
@@ -33,3 +34,5 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
 
 // The text of --help.
 std::string usageText();
+// The line --version prints: "tervo 0.1.0".
+std::string versionText();

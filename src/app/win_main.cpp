@@ -4,6 +4,7 @@
 
 #include "app/frame_timer.h"
 #include "app/harness.h"
+#include "app/pause.h"
 #include "app/process.h"
 #include "app/singletons.h"
 #include "app/window_proc.h"
@@ -108,7 +109,7 @@ int WinMain(HINSTANCE instance, HINSTANCE, const std::string&, int showCmd) {
         frameTimer.countPass();
         harness.notePass();
         bool fetched;
-        if (hasFocus == 1) {
+        if (hasFocus == 1 && !gamePaused()) {
             fetched = PeekMessage(&msg);
         } else {
             GetMessage(&msg);  // no frame runs until a message arrives

@@ -1,5 +1,6 @@
 #include "app/window_proc.h"
 
+#include "app/pause.h"
 #include "app/process.h"
 
 using namespace platform;
@@ -11,7 +12,9 @@ LRESULT windowProc(HWND window, unsigned message, WPARAM wParam, LPARAM lParam) 
         case WM_KEYDOWN:
             // Other keys are read through the keyboard device, not here.
             if (wParam == VK_ESCAPE) PostQuitMessage(0);
+            if (wParam == VK_P || wParam == VK_GAMEPAD_MENU) togglePause();
             return 0;
+        case WM_PAINT: repaintPaused(); return 0;
         case WM_DESTROY: PostQuitMessage(0); return 0;
         case WM_CLOSE: PostQuitMessage(0); return 0;  // the window is not destroyed here
         case WM_RBUTTONDOWN: PostQuitMessage(0); return 0;

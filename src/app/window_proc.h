@@ -1,4 +1,5 @@
-// The game window's procedure: focus tracking and the ways to quit.
+// The game window's procedure: focus tracking, the ways to quit, and the
+// pause key.
 #pragma once
 
 #include "platform/os.h"

@@ -23,12 +23,15 @@ using LPARAM = std::intptr_t;
 constexpr unsigned WM_DESTROY = 0x0002;
 constexpr unsigned WM_SETFOCUS = 0x0007;
 constexpr unsigned WM_KILLFOCUS = 0x0008;
+constexpr unsigned WM_PAINT = 0x000F;  // posted only while paused: show the paused picture again
 constexpr unsigned WM_CLOSE = 0x0010;
 constexpr unsigned WM_QUIT = 0x0012;
 constexpr unsigned WM_KEYDOWN = 0x0100;
 constexpr unsigned WM_LBUTTONDOWN = 0x0201;
 constexpr unsigned WM_RBUTTONDOWN = 0x0204;
 constexpr WPARAM VK_ESCAPE = 27;
+constexpr WPARAM VK_P = 'P';               // the pause key
+constexpr WPARAM VK_GAMEPAD_MENU = 0xCF;   // a pad's start button
 
 // Show states reported by GetWindowPlacement.
 constexpr unsigned SW_HIDE = 0;

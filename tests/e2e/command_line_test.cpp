@@ -4,6 +4,9 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
 
 #include "support/run_game.h"
 
@@ -16,8 +19,24 @@ TEST(CommandLine, HelpListsEveryOption) {
     EXPECT_EQ(run.exitCode, 0);
     for (const char* option : {"--headless", "--frames", "--assets", "--input", "--trace", "--clock-start",
                                "--ms-start", "--window", "--no-dialogs", "--lockstep", "--trace-groups", "--screenshot",
-                               "--audio-out", "--help"})
+                               "--audio-out", "--version", "--help"})
         EXPECT_NE(run.out.find(option), std::string::npos) << option;
+}
+
+TEST(CommandLine, VersionIsTheProjectsOwn) {
+    std::ifstream cmake(std::string(TERVO_SOURCE_DIR) + "/CMakeLists.txt");
+    std::stringstream text;
+    text << cmake.rdbuf();
+    std::smatch m;
+    const std::string lists = text.str();
+    ASSERT_TRUE(std::regex_search(lists, m, std::regex(R"(project\(tervo VERSION ([0-9.]+))")));
+    GameRunRequest r;
+    r.headless = false;
+    r.trace = false;
+    r.args = {"--version"};
+    auto run = runGame(r);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, "tervo " + m[1].str() + "\n");
 }
 
 TEST(CommandLine, UnknownOptionsAndBadValuesAreUsageErrors) {

@@ -194,6 +194,11 @@ std::vector<AssetEntry> buildTable() {
   t.push_back(ogg("o/game.ogg", 170, 190, "stage theme: driving", "play until the second boss falls"));
   t.push_back(ogg("o/boss.ogg", 110, 130, "boss theme: fast and dark", "final boss fight"));
 
+  // The pause caption, centred over the dimmed picture (read by the platform
+  // layer with the black key while the game is paused).
+  t.push_back(soft(tex("t/paused.png", 512, 128, kBlack, O, 144, 236, 1, "PAUSED panel with how to resume",
+                       "pause screen, centred over the dimmed picture")));
+
   // The window's icon.
   AssetEntry icon = soft(tex("t/icon.png", 64, 64, 0, Q, 0, 0, 1, "TERVO emblem", "program window icon"));
   icon.kind = Kind::Icon;

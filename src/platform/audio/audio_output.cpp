@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <atomic>
 #include <vector>
 
@@ -20,6 +21,7 @@ struct Output {
     std::shared_ptr<Mixer> mixer;
     bool realTime = false;
     bool heard = true;
+    bool paused = false;
     SDL_AudioDeviceID device = 0;
     std::uint64_t framesOut = 0;    // virtual: frames mixed since tick 0
     WavWriter wav;
@@ -58,7 +60,8 @@ void advanceTo(std::uint64_t ticks) {
     while (o.mixer && o.framesOut < target) {
         std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(target - o.framesOut, 4096));
         o.buffer.resize(2 * n);
-        o.mixer->mix(o.buffer.data(), n);
+        if (o.paused) std::fill(o.buffer.begin(), o.buffer.end(), 0.0f);
+        else o.mixer->mix(o.buffer.data(), n);
         o.wav.write(o.buffer.data(), n);
         if (std::vector<float>* sink = o.capture.load()) sink->insert(sink->end(), o.buffer.begin(), o.buffer.end());
         o.framesOut += n;
@@ -120,6 +123,7 @@ void Output::close() {
     mixer.reset();
     realTime = false;
     heard = true;
+    paused = false;
     capture = nullptr;
     ++g_generation;
 }
@@ -129,6 +133,12 @@ void closeOutput() { out().close(); }
 std::shared_ptr<Mixer> outputMixer() { return out().mixer; }
 bool outputIsRealTime() { return out().realTime; }
 bool outputIsHeard() { return out().heard || out().capture.load() != nullptr; }
+void pauseOutput(bool paused) {
+    Output& o = out();
+    o.paused = paused;
+    if (o.device) SDL_PauseAudioDevice(o.device, paused ? 1 : 0);
+}
+
 void captureOutput(std::vector<float>* sink) { out().capture = sink; }
 
 }  // namespace platform::audio

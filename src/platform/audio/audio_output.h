@@ -40,6 +40,10 @@ bool outputIsRealTime();
 // True unless the output is a virtual one that nobody hears (see
 // OutputConfig::heard) and nothing is being captured.
 bool outputIsHeard();
+// Holds or resumes the output (the game's pause). Held, nothing is mixed:
+// the device plays silence and every voice keeps its place; a virtual output
+// writes silence for the held time.
+void pauseOutput(bool paused);
 // From now on appends every mixed frame (interleaved stereo) to sink; null
 // stops; closeOutput stops too. With a device, read sink after closeOutput.
 void captureOutput(std::vector<float>* sink);

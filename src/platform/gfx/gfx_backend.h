@@ -71,6 +71,12 @@ public:
     // The picture last composed, 800 x 600 RGBA rows top to bottom (empty
     // when the backend draws nothing).
     virtual std::vector<std::uint8_t> readPixels() { return {}; }
+    // The game's pause: keep the picture last presented, show it dimmed
+    // under `caption` (straight RGBA; null: none) on each presentPaused, and
+    // let it go at endPause. Nothing of this touches the next frame.
+    virtual void beginPause(const MipLevel* caption) { (void)caption; }
+    virtual void presentPaused() {}
+    virtual void endPause() {}
     // Waits until everything asked so far has been drawn (for timing).
     virtual void finish() {}
 };

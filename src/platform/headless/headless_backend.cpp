@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "platform/input.h"
+#include "platform/pause.h"
 
 namespace platform {
 
@@ -47,6 +48,7 @@ void HeadlessBackend::deliver(const ScriptLine& line, std::deque<MSG>& queue) {
             case ScriptEvent::Escape: post(WM_KEYDOWN, VK_ESCAPE); break;
             case ScriptEvent::RButton: post(WM_RBUTTONDOWN); break;
             case ScriptEvent::LButton: post(WM_LBUTTONDOWN); break;
+            case ScriptEvent::Pause: post(WM_KEYDOWN, VK_P); break;
         }
     }
 }
@@ -105,7 +107,7 @@ bool HeadlessBackend::blockedWaitOver(const std::deque<MSG>& queue) {
 
 void HeadlessBackend::waitEvents(std::deque<MSG>& queue) {
     clock_.advanceMs(100);
-    if (lockstep_) return answerAndReadNext(queue, "focus");
+    if (lockstep_) return answerAndReadNext(queue, paused() ? "paused" : "focus");
     if (!deliverNextWithEvents(queue)) endOfScript(queue);
 }
 

@@ -29,7 +29,8 @@ public:
     // ends it with exit code 2 after naming it on stderr.
     void useLockstep(std::unique_ptr<LockstepInput> input);
     // Called in lockstep when the line read can run no frame ("focus": the
-    // window is unfocused, "minimized"), just before the next line is read.
+    // window is unfocused, "paused", "minimized"), just before the next line
+    // is read.
     void onWaiting(std::function<void(const char* reason)> answer) { waiting_ = std::move(answer); }
 
     VirtualClock& clock() { return clock_; }

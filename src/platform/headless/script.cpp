@@ -24,7 +24,7 @@ constexpr std::pair<std::string_view, ScriptEvent> eventTokens[] = {
     {"minimize", ScriptEvent::Minimize},    {"restore", ScriptEvent::Restore},
     {"close", ScriptEvent::Close},          {"destroy", ScriptEvent::Destroy},
     {"escape", ScriptEvent::Escape},        {"rbutton", ScriptEvent::RButton},
-    {"lbutton", ScriptEvent::LButton},
+    {"lbutton", ScriptEvent::LButton},      {"pause", ScriptEvent::Pause},
 };
 
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }

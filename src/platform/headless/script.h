@@ -2,7 +2,8 @@
 //
 // One line per frame range, "FRAME[-FRAME] TOKEN...", '#' starts a comment.
 // Keys and joystick tokens are held during every frame of the range; window
-// events are delivered once, before the first frame of the range.
+// events, and the press of the pause key, are delivered once, before the
+// first frame of the range.
 #pragma once
 
 #include <cstdint>
@@ -27,6 +28,7 @@ enum ScriptKey : std::uint8_t {
 
 enum class ScriptEvent {
     FocusLost, FocusGained, Minimize, Restore, Close, Destroy, Escape, RButton, LButton,
+    Pause,  // the P key goes down (held through the range: one press)
 };
 
 struct ScriptLine {

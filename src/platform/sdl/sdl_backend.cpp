@@ -13,6 +13,7 @@
 
 #include "platform/gfx/gl/gl_context.h"
 #include "platform/input.h"
+#include "platform/pause.h"
 #include "platform/sdl/sdl_window.h"
 
 namespace platform {
@@ -201,6 +202,14 @@ public:
         const int buttons = SDL_JoystickNumButtons(pad.joystick);
         for (int i = 0; i < buttons && i < 32; ++i)
             if (SDL_JoystickGetButton(pad.joystick, i)) out.buttons[i] = 0x80;
+        // The start button pauses (a message of its own); the game never sees it.
+        if (pad.controller) {
+            const SDL_GameControllerButtonBind start =
+                SDL_GameControllerGetBindForButton(pad.controller, SDL_CONTROLLER_BUTTON_START);
+            if (start.bindType == SDL_CONTROLLER_BINDTYPE_BUTTON && start.value.button >= 0 &&
+                start.value.button < 32)
+                out.buttons[start.value.button] = 0;
+        }
         return true;
     }
 
@@ -216,15 +225,27 @@ private:
                     post(WM_KILLFOCUS);
                 }
                 if (e.window.event == SDL_WINDOWEVENT_CLOSE) post(WM_CLOSE);
+                // While paused nothing else draws: the paused picture is shown again.
+                if (paused() && (e.window.event == SDL_WINDOWEVENT_EXPOSED ||
+                                 e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED))
+                    post(WM_PAINT);
                 break;
             case SDL_KEYDOWN:
                 if (e.key.keysym.sym == SDLK_RETURN && (e.key.keysym.mod & KMOD_ALT)) {
                     toggleFullScreen();
                     break;
                 }
+                if (e.key.keysym.scancode == SDL_SCANCODE_P) {
+                    // One toggle per press: the key's repeats are dropped.
+                    if (!e.key.repeat) post(WM_KEYDOWN, VK_P);
+                    break;
+                }
                 post(WM_KEYDOWN, e.key.keysym.scancode == SDL_SCANCODE_ESCAPE
                                      ? VK_ESCAPE
                                      : static_cast<WPARAM>(e.key.keysym.sym));
+                break;
+            case SDL_CONTROLLERBUTTONDOWN:
+                if (e.cbutton.button == SDL_CONTROLLER_BUTTON_START) post(WM_KEYDOWN, VK_GAMEPAD_MENU);
                 break;
             case SDL_MOUSEBUTTONDOWN:
                 if (e.button.button == SDL_BUTTON_LEFT) post(WM_LBUTTONDOWN);

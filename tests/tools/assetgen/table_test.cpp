@@ -18,8 +18,8 @@ namespace {
 // warp flash; the ship's mesh and exhaust; shots, missile mesh and icon;
 // the glyph sheet; 6 gauge images; 2 sights; the radar panel and 3 blips;
 // 6 score-board images; 2 bosses, 3 boss beams, 2 enemy-shot looks and 7
-// enemy meshes; 17 sound files over the five banks; 4 music tracks; and
-// the window's icon.
+// enemy meshes; 17 sound files over the five banks; 4 music tracks; the
+// pause caption; and the window's icon.
 const std::set<std::string> kGameLoads = {
     "t/gameover.png", "t/title.png", "t/staff.png", "t/story.png", "t/story1.png", "t/story2.png",
     "t/story3.png", "t/story4.png", "t/moji1.png", "t/moji2.png", "t/moji3.png", "t/moji4.png",
@@ -36,11 +36,11 @@ const std::set<std::string> kGameLoads = {
     "w/bokaan.wav", "w/radar.wav", "w/pishun.wav", "w/missile.wav", "w/silen.wav", "w/kin.wav",
     "w/camera.wav", "w/sam1.wav", "w/sam2.wav", "w/sam3.wav", "w/sam4.wav", "w/sam5.wav",
     "w/sam6.wav", "w/ok.wav", "w/over.wav", "w/boss.wav", "w/boss2.wav",
-    "o/title.ogg", "o/story.ogg", "o/game.ogg", "o/boss.ogg", "t/icon.png",
+    "o/title.ogg", "o/story.ogg", "o/game.ogg", "o/boss.ogg", "t/paused.png", "t/icon.png",
 };
 
 TEST(PackTable, NamesExactlyTheFilesTheGameLoads) {
-  EXPECT_EQ(kGameLoads.size(), 95u);
+  EXPECT_EQ(kGameLoads.size(), 96u);
   std::set<std::string> table;
   for (const AssetEntry& e : manifest()) {
     EXPECT_TRUE(table.insert(e.path).second) << "listed twice: " << e.path;
@@ -49,7 +49,7 @@ TEST(PackTable, NamesExactlyTheFilesTheGameLoads) {
     EXPECT_FALSE(e.where.empty()) << e.path;
   }
   for (const std::string& p : kGameLoads) EXPECT_TRUE(table.count(p)) << "missing from the table: " << p;
-  EXPECT_EQ(gameFileCount(), 95);
+  EXPECT_EQ(gameFileCount(), 96);
 }
 
 TEST(PackTable, FoldersMatchKinds) {

@@ -66,6 +66,26 @@ Image description(const char* text, int maxWidth) {
   return img;
 }
 
+// The pause caption: a translucent panel with PAUSED and how to go on,
+// drawn centred over the dimmed picture.
+Image pauseCaption() {
+  Image img(512, 128, {0, 0, 0, 0});
+  const float x0 = 36, y0 = 10, x1 = 476, y1 = 118;
+  img.fillPolygonWith(chamfered(x0, y0, x1, y1, 14), [&](float, float y) {
+    return mix(rgb(24, 34, 72, 0.88f), rgb(12, 18, 42, 0.88f), (y - y0) / (y1 - y0));
+  });
+  std::vector<Vec2> border = chamfered(x0, y0, x1, y1, 14);
+  for (size_t i = 0; i < border.size(); ++i) {
+    Vec2 a = border[i], b = border[(i + 1) % border.size()];
+    img.line(a.x, a.y, b.x, b.y, 3, scaled(kCyan, 0.85f));
+  }
+  Mask word = renderText(Face::SansBold, "PAUSED", 52, 0, 8);
+  outlinedText(img, word, centred(0, 512, word.width), 22, kText, rgb(150, 200, 255), kEdge, 3);
+  Mask hint = renderText(Face::Sans, "Press P or START to resume", 17);
+  outlinedText(img, hint, centred(0, 512, hint.width), 86, rgb(190, 205, 235), rgb(150, 165, 200), kEdge, 1.5f);
+  return img;
+}
+
 }  // namespace
 
 void addCaptionImages(Builders& b) {
@@ -83,6 +103,7 @@ void addCaptionImages(Builders& b) {
   b.images["t/easy3.png"] = [] { return description("Each wave comes once. A calm first flight.", 490); };
   b.images["t/normal3.png"] = [] { return description("Cleared waves return. The real fight.", 490); };
   b.images["t/hard3.png"] = [] { return description("Every wave, again and again.", 350); };
+  b.images["t/paused.png"] = pauseCaption;
 }
 
 }  // namespace assetgen

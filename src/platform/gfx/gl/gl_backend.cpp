@@ -114,6 +114,7 @@ GlBackend::~GlBackend() {
     for (auto& [h, b] : buffers_) glDeleteBuffers(1, &b);
     for (auto& [k, s] : samplers_) glDeleteSamplers(1, &s);
     destroyTarget();
+    pause_.destroy();
     if (vao_) glDeleteVertexArrays(1, &vao_);
     for (auto& [k, p] : programs_) p.destroy();
 }

@@ -15,6 +15,7 @@
 #include "platform/gfx/frame_pacer.h"
 #include "platform/gfx/gfx_backend.h"
 #include "platform/gfx/gl/gl_context.h"
+#include "platform/gfx/gl/gl_pause.h"
 #include "platform/gfx/gl/gl_shaders.h"
 
 namespace platform::gfx {
@@ -43,6 +44,9 @@ public:
     bool present() override;
     bool reset() override { return true; }
     std::vector<std::uint8_t> readPixels() override;
+    void beginPause(const MipLevel* caption) override;
+    void presentPaused() override;
+    void endPause() override;
     void finish() override {
         if (usable()) glFinish();
     }
@@ -91,6 +95,7 @@ private:
     std::uint32_t next_ = 1;
     float maxAnisotropy_ = 1.0f;
     FramePacer pacer_;
+    PausePicture pause_;
 };
 
 }  // namespace platform::gfx

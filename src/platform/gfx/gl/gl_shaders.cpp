@@ -152,24 +152,15 @@ std::uint64_t FragmentVariant::key() const {
     return k;
 }
 
-bool FixedFunctionProgram::build(const FragmentVariant& v, std::string& error) {
-    const GLuint vs = compile(GL_VERTEX_SHADER, kVertexShader, error);
-    if (!vs) return false;
-    const bool staged = v.textured && v.colorOp != 1;
-    const std::string fsSource =
-        "#version 330 core\n#define HAS_TEXTURE " + std::to_string(staged ? 1 : 0) +
-        "\n#define COLOR_OP " + std::to_string(staged ? v.colorOp : 1) +
-        "\n#define COLOR_ARG1 " + std::to_string(v.colorArg1 & 0xF) +
-        "\n#define COLOR_ARG2 " + std::to_string(v.colorArg2 & 0xF) +
-        "\n#define ALPHA_OPS " + std::to_string(v.alphaOps & 0xFFFFFF) +
-        "\n#define ALPHA_TEST " + std::to_string(v.alphaTest ? 1 : 0) +
-        "\n#define ALPHA_FUNC " + std::to_string(v.alphaFunc & 0xF) + "\n" + kFragmentShader;
-    const GLuint fs = compile(GL_FRAGMENT_SHADER, fsSource.c_str(), error);
+GLuint buildProgram(const char* vertexSource, const char* fragmentSource, std::string& error) {
+    const GLuint vs = compile(GL_VERTEX_SHADER, vertexSource, error);
+    if (!vs) return 0;
+    const GLuint fs = compile(GL_FRAGMENT_SHADER, fragmentSource, error);
     if (!fs) {
         glDeleteShader(vs);
-        return false;
+        return 0;
     }
-    program = glCreateProgram();
+    GLuint program = glCreateProgram();
     glAttachShader(program, vs);
     glAttachShader(program, fs);
     glLinkProgram(program);
@@ -181,9 +172,24 @@ bool FixedFunctionProgram::build(const FragmentVariant& v, std::string& error) {
         char log[2048] = {};
         glGetProgramInfoLog(program, sizeof log, nullptr, log);
         error = log;
-        destroy();
-        return false;
+        glDeleteProgram(program);
+        return 0;
     }
+    return program;
+}
+
+bool FixedFunctionProgram::build(const FragmentVariant& v, std::string& error) {
+    const bool staged = v.textured && v.colorOp != 1;
+    const std::string fsSource =
+        "#version 330 core\n#define HAS_TEXTURE " + std::to_string(staged ? 1 : 0) +
+        "\n#define COLOR_OP " + std::to_string(staged ? v.colorOp : 1) +
+        "\n#define COLOR_ARG1 " + std::to_string(v.colorArg1 & 0xF) +
+        "\n#define COLOR_ARG2 " + std::to_string(v.colorArg2 & 0xF) +
+        "\n#define ALPHA_OPS " + std::to_string(v.alphaOps & 0xFFFFFF) +
+        "\n#define ALPHA_TEST " + std::to_string(v.alphaTest ? 1 : 0) +
+        "\n#define ALPHA_FUNC " + std::to_string(v.alphaFunc & 0xF) + "\n" + kFragmentShader;
+    program = buildProgram(kVertexShader, fsSource.c_str(), error);
+    if (!program) return false;
     auto loc = [&](const char* n) { return glGetUniformLocation(program, n); };
     worldViewProj = loc("uWorldViewProj");
     normalMatrix = loc("uNormalMatrix");

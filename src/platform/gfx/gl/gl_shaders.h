@@ -26,6 +26,9 @@ struct FragmentVariant {
     std::uint64_t key() const;
 };
 
+// Compiles and links a program from its two sources; 0 with the log in `error`.
+GLuint buildProgram(const char* vertexSource, const char* fragmentSource, std::string& error);
+
 struct FixedFunctionProgram {
     GLuint program = 0;
     GLint worldViewProj = -1, normalMatrix = -1;

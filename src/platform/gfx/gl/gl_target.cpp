@@ -146,4 +146,30 @@ std::vector<std::uint8_t> GlBackend::readPixels() {
     return rows;
 }
 
+void GlBackend::beginPause(const MipLevel* caption) {
+    // Only a window shows it; a picture written off screen is a frame's.
+    if (!usable() || !fbo_ || context_->offscreen()) return;
+    pause_.begin(resolved(), targetW_, targetH_, caption);
+    glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
+}
+
+void GlBackend::presentPaused() {
+    if (!usable() || !pause_.active()) return;
+    int w = 0, h = 0;
+    context_->drawableSize(w, h);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    glViewport(0, 0, w, h);
+    glDisable(GL_SCISSOR_TEST);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    pause_.draw(fitPicture(w, h));
+    context_->swap();
+    fitTarget();  // the next frame is composed for the window as it is now
+}
+
+void GlBackend::endPause() {
+    if (usable()) pause_.end();
+}
+
 }  // namespace platform::gfx
