@@ -114,7 +114,6 @@ TEST(ReplayFormat, RecordsHoldOnlyWellFormedFields) {
     // Each of these is a record no writer makes; the reader refuses it as Bad.
     const std::vector<std::vector<std::uint8_t>> bad = {
         {6, 2},                                 // an instance lock that is neither 0 nor 1
-        {4, 0, 0},                              // a wait that returned nothing
         {3, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2},  // unknown message flags
         {11, 0, 0, 0, 0, 2, 0, 5, 1, 5, 1},     // key bytes not by rising index
         {11, 0, 0, 0, 0, 1, 0, 5, 0},           // a zero key byte written out

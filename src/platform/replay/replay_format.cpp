@@ -79,8 +79,6 @@ Decoded decodeRecord(const std::uint8_t* bytes, std::size_t size, std::size_t& p
         if (!has(2)) return Decoded::CutShort;
         r.count = get(bytes + p, 2);
         p += 2;
-        // A wait returns only once something arrived.
-        if (r.kind == Kind::Wait && r.count == 0) return Decoded::Bad;
         if (!has(r.count * messageSize)) return Decoded::CutShort;
         r.data = p;
         for (std::size_t i = 0; i < r.count; ++i)

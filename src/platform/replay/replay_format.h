@@ -20,7 +20,7 @@ enum class Kind : std::uint8_t {
     Ms = 1,                // timeGetTime (u32)
     Calendar = 2,          // time (i64)
     Pump = 3,              // the messages a pump queued (u16 count, messages)
-    Wait = 4,              // the same for a blocking wait (at least one)
+    Wait = 4,              // the same for a blocking wait
     ShowState = 5,         // the window's show state (u32)
     InstanceLock = 6,      // the single-instance lock was won (u8 0 or 1)
     JoystickCount = 7,     // controllers attached (u32)
