@@ -179,9 +179,9 @@ int peak(const std::vector<std::int16_t>& s) {
 TEST(ReplayEndToEnd, VolumesScaleTheirBusInTheMix) {
     // The title music, then a game with the fire held (shot sounds).
     const std::string dir = makeTempDir("volumes");
-    const std::string script = "0 z\n60-299 z\n";
+    const std::string script = "0 z\n60-199 z\n";
     auto mix = [&](const std::string& name, std::vector<std::string> extra) {
-        std::vector<std::string> args = {"--frames", "300", "--audio-out", dir + "/" + name};
+        std::vector<std::string> args = {"--frames", "200", "--audio-out", dir + "/" + name};
         args.insert(args.end(), extra.begin(), extra.end());
         const GameRun run = runWith(args, script);
         EXPECT_EQ(run.exitCode, 0) << run.err;

@@ -123,7 +123,7 @@ TEST(Window, ARecordedWindowRunReplaysHeadlessAndInAWindow) {
         return s.str();
     };
     const GameRun recorded =
-        traced(windowed(runtime, {"--autoplay", "--frames", "120", "--record", dir + "/run.rpl"}), "window.jsonl");
+        traced(windowed(runtime, {"--autoplay", "--frames", "60", "--record", dir + "/run.rpl"}), "window.jsonl");
     ASSERT_EQ(recorded.exitCode, 0) << recorded.err;
     GameRunRequest headless;
     headless.args = {"--replay", dir + "/run.rpl"};
@@ -132,7 +132,7 @@ TEST(Window, ARecordedWindowRunReplaysHeadlessAndInAWindow) {
     const GameRun inWindow = traced(windowed(runtime, {"--replay", dir + "/run.rpl"}), "again.jsonl");
     EXPECT_EQ(inWindow.exitCode, 0) << inWindow.err;
     const std::string original = read("window.jsonl");
-    EXPECT_EQ(std::count(original.begin(), original.end(), '\n'), 120);
+    EXPECT_EQ(std::count(original.begin(), original.end(), '\n'), 60);
     EXPECT_TRUE(read("headless.jsonl") == original);
     EXPECT_TRUE(read("again.jsonl") == original);
     fs::remove_all(runtime);
