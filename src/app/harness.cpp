@@ -60,15 +60,17 @@ bool Harness::answer(std::string_view line) {
 void Harness::answerWaiting(const char* reason) {
     char line[128];
     const int n = std::snprintf(line, sizeof line, R"({"waiting":"%s","pass":%llu,"ms":%u})", reason,
-                                static_cast<unsigned long long>(passes_), platform::timeGetTime());
+                                static_cast<unsigned long long>(passes_), platform::harnessTime());
     answer(std::string_view(line, static_cast<std::size_t>(n)));
 }
 
 void Harness::afterFrame() {
     const std::uint64_t frame = frames_++;
+    // Read on every frame, traced or not, so that a replay holds it either way.
+    const std::uint32_t ms = platform::frameEndTime();
     if (trace_ || options_.lockstep) {
         writer_.reset();
-        writeFrameState(writer_, frame, passes_);
+        writeFrameState(writer_, frame, passes_, ms);
         const std::string& line = writer_.finish();
         if (trace_) writeLine(trace_, line);
         if (options_.lockstep) answer(line);

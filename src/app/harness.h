@@ -65,6 +65,6 @@ private:
 
 extern Harness harness;
 
-// The state of one frame for the trace: the shell's values, then each
-// owner's group (display, world, player, audio).
-void writeFrameState(JsonWriter& w, std::uint64_t frame, std::uint64_t passes);
+// The state of one frame for the trace: the shell's values (ms: the clock at
+// the frame's end), then each owner's group (display, world, player, audio).
+void writeFrameState(JsonWriter& w, std::uint64_t frame, std::uint64_t passes, std::uint32_t ms);

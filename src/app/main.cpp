@@ -16,6 +16,8 @@
 #include "app/singletons.h"
 #include "app/win_main.h"
 #include "platform/headless/headless_backend.h"
+#include "platform/replay/replay.h"
+#include "platform/audio/mixer.h"
 #include "platform/sdl/sdl_backend.h"
 #include "platform/sdl/sdl_window.h"
 #include "platform/gfx/gfx_config.h"
@@ -78,6 +80,8 @@ int main(int argc, char** argv) {
     fromHere(options->trace);
     fromHere(options->audioOut);
     fromHere(options->frameTimes);
+    fromHere(options->record);
+    fromHere(options->replay);
     for (auto& shot : options->screenshots) fromHere(shot.second);
 
     const fs::path assets = options->assets.empty() ? defaultAssetDir() : fs::path(options->assets);
@@ -85,6 +89,16 @@ int main(int argc, char** argv) {
         std::error_code ec;
         fs::current_path(assets, ec);
         if (ec) return usageError("cannot use the asset folder " + assets.string() + ": " + ec.message());
+    }
+
+    // A replay is checked whole before anything runs; it brings its start tick.
+    if (!options->replay.empty()) {
+        platform::replay::Header header;
+        if (!platform::replay::startPlayback(options->replay, header, error)) {
+            std::fprintf(stderr, "tervo: %s\n", error.c_str());
+            return 2;
+        }
+        options->startTick = header.startTick;
     }
 
     platform::HeadlessBackend* headless = nullptr;
@@ -118,6 +132,10 @@ int main(int argc, char** argv) {
         return 1;
     }
     processEnd.atEnd(platform::audio::closeOutput);
+    if (auto mixer = platform::audio::outputMixer()) {
+        mixer->setBusGain(platform::audio::Mixer::Bus::Music, static_cast<float>(options->musicVolume) / 100.f);
+        mixer->setBusGain(platform::audio::Mixer::Bus::Effects, static_cast<float>(options->soundVolume) / 100.f);
+    }
 
     platform::gfx::GfxConfig gfx;
     gfx.headless = options->headless;
@@ -141,7 +159,13 @@ int main(int argc, char** argv) {
 
     world.setStartTick(options->startTick);
     if (options->autoplay) autopilot::enable(options->autoplayDifficulty);
+    if (!options->record.empty() && !platform::replay::startRecording(options->record, options->startTick, error)) {
+        std::fprintf(stderr, "tervo: %s\n", error.c_str());
+        return 1;
+    }
+    processEnd.atEnd(platform::replay::finish);  // a run that ends early still closes its replay
     int code = WinMain(nullptr, nullptr, "", platform::SW_SHOWNORMAL);
+    platform::replay::finish();
     // A run cut short by a file that failed to load is a failure, though the
     // loop itself ends through the ordinary quit message.
     if (anyLoadFailed && code == 0) code = 1;

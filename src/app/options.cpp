@@ -78,6 +78,11 @@ std::string usageText() {
            "                        plays them, again after each game over (also in a window)\n"
            "  --autoplay-difficulty easy|normal|hard  what --autoplay picks on the title\n"
            "                        (default easy)\n"
+           "  --record FILE         write a replay of the run to FILE\n"
+           "  --replay FILE         play a replay back (in a window, or with --headless);\n"
+           "                        the run ends where the recorded one ended\n"
+           "  --music-volume N      music volume, 0 to 100 percent (default 100)\n"
+           "  --sound-volume N      sound effects volume, 0 to 100 percent (default 100)\n"
            "  --frame-times FILE    benchmark: write each frame's wall time in ms and its\n"
            "                        draw calls to FILE (headless runs then draw every\n"
            "                        frame with OpenGL off screen)\n"
@@ -90,6 +95,7 @@ std::string versionText() { return "tervo " TERVO_VERSION "\n"; }
 std::optional<Options> parseOptions(const std::vector<std::string>& args, std::string& error) {
     Options o;
     bool difficultyGiven = false;
+    bool startTickGiven = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&](std::string& out) {
@@ -137,6 +143,7 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
                 error = "--start-tick needs a stage clock tick (0 or more), not '" + v + "'";
                 return std::nullopt;
             }
+            startTickGiven = true;
         } else if (a == "--screenshot") {
             if (!value(v)) return std::nullopt;
             const auto colon = v.find(':');
@@ -168,6 +175,17 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
             difficultyGiven = true;
         } else if (a == "--frame-times") {
             if (!value(o.frameTimes)) return std::nullopt;
+        } else if (a == "--record") {
+            if (!value(o.record)) return std::nullopt;
+        } else if (a == "--replay") {
+            if (!value(o.replay)) return std::nullopt;
+        } else if (a == "--music-volume" || a == "--sound-volume") {
+            if (!value(v)) return std::nullopt;
+            std::int32_t& level = a == "--music-volume" ? o.musicVolume : o.soundVolume;
+            if (!parseNumber(v, level) || level < 0 || level > 100) {
+                error = a + " needs a whole number from 0 to 100, not '" + v + "'";
+                return std::nullopt;
+            }
         } else if (a == "--lockstep") {
             o.lockstep = true;
         } else if (a == "--trace-groups") {
@@ -197,6 +215,11 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
     }
     if (difficultyGiven && !o.autoplay) {
         error = "--autoplay-difficulty needs --autoplay";
+        return std::nullopt;
+    }
+    if (!o.replay.empty() && (!o.input.empty() || o.lockstep || o.autoplay || startTickGiven || !o.record.empty())) {
+        error = "--replay plays the recorded input and start tick; it cannot be used with --input, "
+                "--lockstep, --autoplay, --start-tick or --record";
         return std::nullopt;
     }
     if (!o.audioOut.empty() && !o.headless) {

@@ -27,6 +27,10 @@ struct Options {
     bool autoplay = false;            // the computer plays
     std::int32_t autoplayDifficulty = 0;  // 0 easy, 1 normal, 2 hard
     std::string frameTimes;  // each frame's time (headless: every frame drawn with GL)
+    std::string record;      // write a replay of the run here
+    std::string replay;      // play this replay back
+    std::int32_t musicVolume = 100;  // percent, applied in the mixer
+    std::int32_t soundVolume = 100;
 };
 
 // Parses argv; on an error returns nothing and sets `error`.

@@ -144,10 +144,10 @@ void writeWorld(JsonWriter& w) {
 
 }  // namespace
 
-void writeFrameState(JsonWriter& w, std::uint64_t frame, std::uint64_t passes) {
+void writeFrameState(JsonWriter& w, std::uint64_t frame, std::uint64_t passes, std::uint32_t ms) {
     w.field("frame", frame);
     w.field("pass", passes);
-    w.field("ms", static_cast<std::uint64_t>(platform::timeGetTime()));
+    w.field("ms", static_cast<std::uint64_t>(ms));
     // Groups nobody asked for (--trace-groups) are not even gathered.
     if (w.wants("input")) {
         w.beginObject("input");

@@ -4,12 +4,23 @@
 #include <cstring>
 
 #include "platform/backend.h"
+#include "platform/replay/replay.h"
 
 namespace platform {
 
 namespace {
 std::uint8_t injectedKeys[256] = {};
 bool anyInjected = false;
+
+// The controllers attached at start-up, as a replay holds the count.
+int joystickCount() {
+    std::int64_t n;
+    if (replay::playValue(replay::Kind::JoystickCount, n)) return static_cast<int>(n);
+    n = backend().joystickCount();
+    replay::recordValue(replay::Kind::JoystickCount, n);
+    return static_cast<int>(n);
+}
+
 }  // namespace
 
 void setInjectedKeys(const std::uint8_t* keys) {
@@ -27,7 +38,7 @@ HRESULT DirectInput8Create(HINSTANCE, std::uint32_t version, IDirectInput8** out
 HRESULT IDirectInput8::CreateDevice(DeviceGuid guid, IDirectInputDevice8** device, int instance) {
     if (!device) return DIERR_INVALIDPARAM;
     *device = nullptr;
-    if (guid == DeviceGuid::Joystick && (instance < 0 || instance >= backend().joystickCount()))
+    if (guid == DeviceGuid::Joystick && (instance < 0 || instance >= joystickCount()))
         return DIERR_DEVICENOTREG;
     *device = new IDirectInputDevice8(guid, instance);
     return DI_OK;
@@ -36,7 +47,7 @@ HRESULT IDirectInput8::CreateDevice(DeviceGuid guid, IDirectInputDevice8** devic
 HRESULT IDirectInput8::EnumDevices(unsigned devClass, LPDIENUMDEVICESCALLBACK callback,
                                    void* context, unsigned) {
     if (devClass != DI8DEVCLASS_GAMECTRL || !callback) return DIERR_INVALIDPARAM;
-    const int count = backend().joystickCount();
+    const int count = joystickCount();
     for (int i = 0; i < count; ++i) {
         DIDEVICEINSTANCE inst{i};
         if (callback(&inst, context) == DIENUM_STOP) break;
@@ -97,6 +108,15 @@ HRESULT IDirectInputDevice8::EnumObjects(LPDIENUMDEVICEOBJECTSCALLBACK callback,
 }
 
 HRESULT IDirectInputDevice8::Acquire() {
+    const auto kind = kind_ == DeviceGuid::SysKeyboard ? replay::Kind::KeyboardAcquire : replay::Kind::JoystickAcquire;
+    std::int64_t played;
+    if (replay::playValue(kind, played)) return static_cast<HRESULT>(played);
+    const HRESULT hr = acquireLive();
+    replay::recordValue(kind, hr);
+    return hr;
+}
+
+HRESULT IDirectInputDevice8::acquireLive() {
     if (!backend().foreground()) return DIERR_OTHERAPPHASPRIO;
     if (kind_ == DeviceGuid::Joystick && joystick_ >= backend().joystickCount())
         return DIERR_INPUTLOST;
@@ -123,29 +143,43 @@ HRESULT IDirectInputDevice8::checkAcquired() {
 
 HRESULT IDirectInputDevice8::Poll() {
     if (kind_ != DeviceGuid::Joystick) return DI_NOEFFECT;
-    return checkAcquired();
+    std::int64_t played;
+    if (replay::playValue(replay::Kind::JoystickPoll, played)) return static_cast<HRESULT>(played);
+    const HRESULT hr = checkAcquired();
+    replay::recordValue(replay::Kind::JoystickPoll, hr);
+    return hr;
 }
 
 HRESULT IDirectInputDevice8::GetDeviceState(std::uint32_t size, void* data) {
     if (!data) return DIERR_INVALIDPARAM;
-    if (kind_ == DeviceGuid::SysKeyboard) {
-        if (size != 256) return DIERR_INVALIDPARAM;
-        if (HRESULT hr = checkAcquired(); FAILED(hr)) return hr;
-        auto* keys = static_cast<std::uint8_t*>(data);
-        std::memset(keys, 0, 256);
-        backend().keyboardState(keys);
-        if (anyInjected)
-            for (int i = 0; i < 256; ++i) keys[i] |= injectedKeys[i];
-        return DI_OK;
-    }
-    if (size != sizeof(DIJOYSTATE)) return DIERR_INVALIDPARAM;
+    const bool keyboard = kind_ == DeviceGuid::SysKeyboard;
+    if (size != (keyboard ? 256 : sizeof(DIJOYSTATE))) return DIERR_INVALIDPARAM;
+    // What the game read (the autopilot's keys included) is what a replay holds.
+    auto* bytes = static_cast<std::uint8_t*>(data);
+    const auto kind = keyboard ? replay::Kind::KeyboardState : replay::Kind::JoystickState;
+    HRESULT hr;
+    if (replay::playState(kind, hr, bytes, size)) return hr;
+    hr = keyboard ? keyboardStateLive(bytes) : joystickStateLive(static_cast<DIJOYSTATE*>(data));
+    replay::recordState(kind, hr, bytes, size);
+    return hr;
+}
+
+HRESULT IDirectInputDevice8::keyboardStateLive(std::uint8_t* keys) {
+    if (HRESULT hr = checkAcquired(); FAILED(hr)) return hr;
+    std::memset(keys, 0, 256);
+    backend().keyboardState(keys);
+    if (anyInjected)
+        for (int i = 0; i < 256; ++i) keys[i] |= injectedKeys[i];
+    return DI_OK;
+}
+
+HRESULT IDirectInputDevice8::joystickStateLive(DIJOYSTATE* state) {
     if (HRESULT hr = checkAcquired(); FAILED(hr)) return hr;
     JoystickReading reading;
     if (!backend().joystickState(joystick_, reading)) {
         acquired_ = false;
         return DIERR_INPUTLOST;
     }
-    auto* state = static_cast<DIJOYSTATE*>(data);
     std::memset(state, 0, sizeof *state);
     // Full deflection lands exactly on the range's ends.
     auto scale = [&](double v, int axis) {

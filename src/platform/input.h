@@ -113,6 +113,10 @@ private:
     friend class IDirectInput8;
     IDirectInputDevice8(DeviceGuid kind, int joystick) : kind_(kind), joystick_(joystick) {}
     HRESULT checkAcquired();
+    // The reads themselves, from the backend (a replay stands in for them).
+    HRESULT acquireLive();
+    HRESULT keyboardStateLive(std::uint8_t* keys);
+    HRESULT joystickStateLive(DIJOYSTATE* state);
 
     DeviceGuid kind_;
     int joystick_;

@@ -9,6 +9,7 @@
 
 #include "platform/backend.h"
 #include "platform/input.h"
+#include "platform/replay/replay.h"
 
 namespace platform {
 
@@ -28,6 +29,7 @@ struct OsState {
     Window window;  // the process has one window
     bool windowCreated = false;
     std::deque<MSG> queue;
+    std::deque<MSG> liveQueue;  // a window's own events while a replay plays
     std::vector<ShownBox> shownBoxes;
     unsigned long long focusLosses = 0;
 };
@@ -37,6 +39,38 @@ OsState* g_state = nullptr;
 OsState& state() {
     if (!g_state) g_state = new OsState();
     return *g_state;
+}
+
+// Lets the backend queue what arrived (waiting for something when `wait`);
+// a replay records those messages, or gives back the recorded ones instead.
+void pump(bool wait) {
+    auto& s = state();
+    const replay::Kind kind = wait ? replay::Kind::Wait : replay::Kind::Pump;
+    if (replay::playing()) {
+        // A window stays responsive; closing it or Escape ends the playback.
+        if (!s.backend->headless()) {
+            s.backend->pumpEvents(s.liveQueue);
+            for (const MSG& m : s.liveQueue)
+                if (m.message == WM_CLOSE || (m.message == WM_KEYDOWN && m.wParam == VK_ESCAPE)) PostQuitMessage(0);
+            s.liveQueue.clear();
+        }
+        replay::playMessages(kind, s.queue);
+        return;
+    }
+    const std::size_t before = s.queue.size();
+    if (wait) s.backend->waitEvents(s.queue);
+    else s.backend->pumpEvents(s.queue);
+    replay::recordMessages(kind, s.queue, before);
+}
+
+// A plain value the backend reads, recorded or replayed.
+template <typename Live>
+std::int64_t read(replay::Kind kind, Live live) {
+    std::int64_t v;
+    if (replay::playValue(kind, v)) return v;
+    v = static_cast<std::int64_t>(live());
+    replay::recordValue(kind, v);
+    return v;
 }
 
 bool takeFront(MSG* msg) {
@@ -85,7 +119,8 @@ bool DestroyWindow(HWND hwnd) {
 
 bool GetWindowPlacement(HWND hwnd, WINDOWPLACEMENT* placement) {
     if (hwnd != &state().window || state().window.destroyed) return false;
-    placement->showCmd = state().backend->showState();
+    placement->showCmd = static_cast<unsigned>(
+        read(replay::Kind::ShowState, [] { return state().backend->showState(); }));
     return true;
 }
 
@@ -95,13 +130,13 @@ int ShowCursor(bool show) {
 }
 
 bool PeekMessage(MSG* msg) {
-    if (state().queue.empty()) state().backend->pumpEvents(state().queue);
+    if (state().queue.empty()) pump(false);
     return takeFront(msg);
 }
 
 int GetMessage(MSG* msg) {
-    if (state().queue.empty()) state().backend->pumpEvents(state().queue);
-    while (state().queue.empty()) state().backend->waitEvents(state().queue);
+    if (state().queue.empty()) pump(false);
+    while (state().queue.empty()) pump(true);
     takeFront(msg);
     return msg->message == WM_QUIT ? 0 : 1;
 }
@@ -123,15 +158,21 @@ void PostQuitMessage(int exitCode) {
     state().queue.push_back(quit);
 }
 
-std::uint32_t timeGetTime() { return state().backend->ms(); }
+std::uint32_t timeGetTime() {
+    return static_cast<std::uint32_t>(read(replay::Kind::Ms, [] { return state().backend->ms(); }));
+}
 void Sleep(std::uint32_t ms) { state().backend->sleep(ms); }
-std::int64_t time() { return state().backend->calendarSeconds(); }
+std::int64_t time() { return read(replay::Kind::Calendar, [] { return state().backend->calendarSeconds(); }); }
+std::uint32_t frameEndTime() {
+    return static_cast<std::uint32_t>(read(replay::Kind::FrameEnd, [] { return state().backend->ms(); }));
+}
+std::uint32_t harnessTime() { return state().backend->ms(); }
 
 HANDLE CreateMutexA(const std::string& name) {
     // The handle carries whether the lock was won; the lock itself lives as
     // long as the process.
     static int won = 1, lost = 0;
-    return state().backend->takeInstanceLock(name) ? &won : &lost;
+    return read(replay::Kind::InstanceLock, [&] { return state().backend->takeInstanceLock(name); }) ? &won : &lost;
 }
 
 std::uint32_t WaitForSingleObject(HANDLE h, std::uint32_t) {

@@ -86,6 +86,12 @@ void PostQuitMessage(int exitCode);    // queue WM_QUIT with this code
 std::uint32_t timeGetTime();           // milliseconds, 32-bit, wrapping
 void Sleep(std::uint32_t ms);          // suspend the thread
 std::int64_t time();                   // calendar time in whole seconds
+// The millisecond clock as the trace shows it: the harness reads it once
+// after every frame (a replay holds it, so a replayed trace shows the same).
+std::uint32_t frameEndTime();
+// The clock for the harness's other output (lockstep answers); never part
+// of a replay.
+std::uint32_t harnessTime();
 
 // Single-instance lock, as a named mutex.
 using HANDLE = void*;

@@ -19,7 +19,8 @@ TEST(CommandLine, HelpListsEveryOption) {
     EXPECT_EQ(run.exitCode, 0);
     for (const char* option : {"--headless", "--frames", "--assets", "--input", "--trace", "--clock-start",
                                "--ms-start", "--window", "--no-dialogs", "--lockstep", "--trace-groups", "--screenshot",
-                               "--audio-out", "--version", "--help"})
+                               "--audio-out", "--start-tick", "--autoplay", "--record", "--replay", "--music-volume",
+                               "--sound-volume", "--frame-times", "--version", "--help"})
         EXPECT_NE(run.out.find(option), std::string::npos) << option;
 }
 

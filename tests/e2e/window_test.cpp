@@ -6,7 +6,10 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <thread>
 
 #include "support/run_game.h"
@@ -100,4 +103,38 @@ TEST(Window, ASecondInstanceIsRefusedAndTheFirstKeepsRunning) {
     auto end = first.finish();
     EXPECT_EQ(end.exitCode, 0) << end.err;
     fs::remove_all(runtime);
+}
+
+TEST(Window, ARecordedWindowRunReplaysHeadlessAndInAWindow) {
+    // The window's own clock, pumps and keyboard are what gets recorded.
+    if (xserver().display().empty()) GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs it)";
+    const std::string runtime = makeTempDir("xdg"), dir = makeTempDir("window-replay");
+    const std::string groups = "input,controlMode,rate,boxes,display,audio,world,player";
+    auto traced = [&](GameRunRequest r, const std::string& name) {
+        r.trace = false;
+        r.timeoutSeconds = 120;
+        r.args.insert(r.args.end(), {"--trace", dir + "/" + name, "--trace-groups", groups});
+        return runGame(r);
+    };
+    auto read = [&](const std::string& name) {
+        std::ifstream in(dir + "/" + name);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    };
+    const GameRun recorded =
+        traced(windowed(runtime, {"--autoplay", "--frames", "60", "--record", dir + "/run.rpl"}), "window.jsonl");
+    ASSERT_EQ(recorded.exitCode, 0) << recorded.err;
+    GameRunRequest headless;
+    headless.args = {"--replay", dir + "/run.rpl"};
+    const GameRun replayed = traced(headless, "headless.jsonl");
+    EXPECT_EQ(replayed.exitCode, 0) << replayed.err;
+    const GameRun inWindow = traced(windowed(runtime, {"--replay", dir + "/run.rpl"}), "again.jsonl");
+    EXPECT_EQ(inWindow.exitCode, 0) << inWindow.err;
+    const std::string original = read("window.jsonl");
+    EXPECT_EQ(std::count(original.begin(), original.end(), '\n'), 60);
+    EXPECT_TRUE(read("headless.jsonl") == original);
+    EXPECT_TRUE(read("again.jsonl") == original);
+    fs::remove_all(runtime);
+    fs::remove_all(dir);
 }

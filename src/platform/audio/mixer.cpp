@@ -141,6 +141,11 @@ void Mixer::haltBus(Bus bus) {
     if (bus == Bus::Music) musicIdle_ = 4 * rate_;
 }
 
+void Mixer::setBusGain(Bus bus, float gain) {
+    std::lock_guard lock(mutex_);
+    busGain_[static_cast<int>(bus)] = gain;
+}
+
 std::uint64_t Mixer::framesMixed() const {
     std::lock_guard lock(mutex_);
     return mixed_;
@@ -210,6 +215,11 @@ void Mixer::mix(float* out, std::size_t frames) {
         musicIdle_ = musicFed ? 0 : musicIdle_ + n;
         if (auto& fx = busEffect_[static_cast<int>(Bus::Music)]; fx && musicIdle_ < 4 * rate_)
             fx->process(busBuf_.data(), n);
+        // Only the effects bus has been summed into out so far.
+        if (const float g = busGain_[static_cast<int>(Bus::Effects)]; g != 1.f)
+            for (std::size_t i = 0; i < 2 * n; ++i) out[i] *= g;
+        if (const float g = busGain_[static_cast<int>(Bus::Music)]; g != 1.f)
+            for (std::size_t i = 0; i < 2 * n; ++i) busBuf_[i] *= g;
         for (std::size_t i = 0; i < 2 * n; ++i) out[i] += busBuf_[i];
         mixed_ += n;
         out += 2 * n;

@@ -50,6 +50,9 @@ public:
     void setBusEffect(Bus bus, std::unique_ptr<Effect> effect);
     // Halts every voice of the bus and silences the tails of its effects.
     void haltBus(Bus bus);
+    // The player's volume for a whole bus, a linear factor applied after the
+    // voices' own volumes and the bus effect (1: the mix is left untouched).
+    void setBusGain(Bus bus, float gain);
 
     // Renders the next frames (interleaved stereo) into out.
     void mix(float* out, std::size_t frames);
@@ -78,6 +81,7 @@ private:
     VoiceId next_ = 1;
     std::map<VoiceId, Voice> voices_;  // ordered: the mix is the same on every run
     std::unique_ptr<Effect> busEffect_[2];
+    float busGain_[2] = {1.f, 1.f};
     std::unordered_map<std::uint32_t, std::unique_ptr<Resampler>> resamplers_;
     std::vector<float> voiceBuf_, busBuf_;
 };
