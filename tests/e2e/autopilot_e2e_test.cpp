@@ -39,3 +39,20 @@ TEST(AutopilotEndToEnd, PlaysEasyFromTheTitleToTheStaffRollAndBack) {
     EXPECT_EQ(frames[6] - frames[5], 300) << "the staff roll";
     EXPECT_NE(run.err.find("autoplay: game 1 on easy: staff roll at frame"), std::string::npos);
 }
+
+// A short soak: hard games back to back for 20,000 frames. In the sanitizer
+// build the process ends with the leak check, which fails the run (exit
+// code) if anything the games allocated was not freed.
+TEST(AutopilotEndToEnd, SoaksTwentyThousandFramesOfHardGamesBackToBack) {
+    GameRunRequest r;
+    r.args = {"--autoplay", "--autoplay-difficulty", "hard", "--frames", "20000"};
+    r.trace = false;
+    r.timeoutSeconds = 300;
+    const GameRun run = runGame(r);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    int games = 0;
+    for (std::size_t at = run.err.find(" on hard: "); at != std::string::npos; at = run.err.find(" on hard: ", at + 1))
+        ++games;
+    EXPECT_GE(games, 2) << run.err;
+    EXPECT_EQ(run.err.find("ERROR"), std::string::npos) << run.err;
+}

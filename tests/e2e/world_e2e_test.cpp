@@ -9,7 +9,7 @@ namespace {
 
 // A game started on the title at frame 0 (after `moves` on the menu), run
 // for `frames` frames, tracing only the field.
-GameRun play(const std::string& moves, int frames, std::vector<std::string> extra = {}) {
+GameRun playField(const std::string& moves, int frames, std::vector<std::string> extra = {}) {
     GameRunRequest r;
     r.script = moves + std::to_string(moves.empty() ? 0 : 20) + " z\n";
     r.args = {"--frames", std::to_string(frames), "--trace-groups", "world,display"};
@@ -29,7 +29,7 @@ long long entryTick(const GameRun& run, int k) {
 }  // namespace
 
 TEST(WorldEndToEnd, OnEasyTheWavesEnterOnTheirFirstCues) {
-    const GameRun run = play("", 700);
+    const GameRun run = playField("", 700);
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(entryTick(run, 10), 200);
     EXPECT_EQ(entryTick(run, 11), 400);
@@ -42,7 +42,7 @@ TEST(WorldEndToEnd, OnEasyTheWavesEnterOnTheirFirstCues) {
 }
 
 TEST(WorldEndToEnd, OnNormalTheWavesEnterOnTheirSecondCues) {
-    const GameRun run = play("0-1 down\n", 400);  // normal is one step down from easy
+    const GameRun run = playField("0-1 down\n", 400);  // normal is one step down from easy
     ASSERT_EQ(run.exitCode, 0) << run.err;
     ASSERT_EQ(run.trace.back()["world"]["difficulty"].integer(), 1);
     EXPECT_EQ(entryTick(run, 11), 200);
@@ -51,7 +51,7 @@ TEST(WorldEndToEnd, OnNormalTheWavesEnterOnTheirSecondCues) {
 }
 
 TEST(WorldEndToEnd, APracticeStartSkipsTheWavesAndMeetsTheSecondBoss) {
-    const GameRun run = play("", 120, {"--start-tick", "4490"});
+    const GameRun run = playField("", 120, {"--start-tick", "4490"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const auto& last = run.trace.back()["world"];
     // Boss2 entered at 4500 and the clock has stood still since.
@@ -61,8 +61,8 @@ TEST(WorldEndToEnd, APracticeStartSkipsTheWavesAndMeetsTheSecondBoss) {
 }
 
 TEST(WorldEndToEnd, TheCalendarTimeSeedsTheEnemiesRandomGenerator) {
-    const GameRun a = play("", 60, {"--clock-start", "1000000000"});
-    const GameRun b = play("", 60, {"--clock-start", "1234567890"});
+    const GameRun a = playField("", 60, {"--clock-start", "1000000000"});
+    const GameRun b = playField("", 60, {"--clock-start", "1234567890"});
     ASSERT_EQ(a.exitCode, 0);
     ASSERT_EQ(b.exitCode, 0);
     EXPECT_EQ(a.trace.front()["world"]["random"].integer(), 1000000000);

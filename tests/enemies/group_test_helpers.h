@@ -9,17 +9,12 @@
 #include "platform/backend.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/real.h"
+#include "support/single_precision.h"
 #include "world/placement.h"
 
 // One value rounded to single precision, as each step of the game's
 // arithmetic is once the display device exists.
 inline double single(double v) { return static_cast<float>(v); }
-
-// Single-precision rounding for the span of a test, as in play.
-struct SinglePrecision {
-    SinglePrecision() { fpu::setSinglePrecision(true); }
-    ~SinglePrecision() { fpu::setSinglePrecision(false); }
-};
 
 // A headless backend whose calendar clock reads `seconds` (it does not
 // advance: no frame is presented).

@@ -5,13 +5,9 @@
 #include <cmath>
 
 #include "platform/real.h"
+#include "support/single_precision.h"
 
 namespace {
-
-struct SinglePrecision {
-    SinglePrecision() { fpu::setSinglePrecision(true); }
-    ~SinglePrecision() { fpu::setSinglePrecision(false); }
-};
 
 // Steps `step` from `start` while `keepGoing` holds; returns the count.
 template <typename Cond>

@@ -10,6 +10,7 @@
 #include <random>
 
 #include "platform/real.h"
+#include "support/single_precision.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 
@@ -64,11 +65,6 @@ std::uint64_t bitsOf(double v) {
     std::memcpy(&u, &v, sizeof u);
     return u;
 }
-
-struct SinglePrecision {
-    SinglePrecision() { fpu::setSinglePrecision(true); }
-    ~SinglePrecision() { fpu::setSinglePrecision(false); }
-};
 
 const char* name(Op op) {
     static const char* names[] = {"+", "-", "*", "/", "sqrt"};
