@@ -22,7 +22,7 @@ struct MipLevel {
 // A texture as its file gave it: the PNG bytes, already checked to decode,
 // and the colour key. Its levels (decodeTexture) are made only when a
 // backend needs them: the recording backend never does, the GL backend when
-// the texture is first drawn or its turn comes after a frame on screen.
+// the texture is first drawn or its turn comes after a present.
 struct TextureSource {
     std::vector<std::uint8_t> png;
     D3DCOLOR colorKey = 0;

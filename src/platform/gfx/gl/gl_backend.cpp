@@ -1,7 +1,6 @@
 // The OpenGL 3.3 core backend: resources and the fixed-function draw.
 #include "platform/gfx/gl/gl_backend.h"
 
-#include "platform/gfx/png_image.h"
 
 #include <algorithm>
 #include <cmath>
@@ -123,7 +122,7 @@ std::uint32_t GlBackend::createTexture(TextureSource source) {
     if (!usable() || source.png.empty()) return 0;
     Texture t;
     glGenTextures(1, &t.name);
-    t.pending = std::move(source);
+    t.job = decoder_.submit(std::move(source));
     const std::uint32_t h = next_++;
     textures_[h] = std::move(t);
     uploadQueue_.push_back(h);
@@ -131,8 +130,8 @@ std::uint32_t GlBackend::createTexture(TextureSource source) {
 }
 
 void GlBackend::upload(Texture& t) {
-    std::vector<MipLevel> levels = decodeTexture(t.pending);
-    t.pending = TextureSource{};
+    std::vector<MipLevel> levels = t.job->take();
+    t.job.reset();
     if (levels.empty()) return;
     glBindTexture(GL_TEXTURE_2D, t.name);
     for (std::size_t i = 0; i < levels.size(); ++i) {
@@ -148,11 +147,14 @@ void GlBackend::upload(Texture& t) {
 
 void GlBackend::uploadNextPending() {
     while (uploadNext_ < uploadQueue_.size()) {
-        const auto it = textures_.find(uploadQueue_[uploadNext_++]);
-        if (it != textures_.end() && !it->second.pending.png.empty()) {
+        const auto it = textures_.find(uploadQueue_[uploadNext_]);
+        if (it != textures_.end() && it->second.job) {
+            if (!it->second.job->done()) return;  // not decoded yet: a later frame
             upload(it->second);
+            ++uploadNext_;
             return;
         }
+        ++uploadNext_;  // released, or drawn (and so uploaded) already
     }
     uploadQueue_.clear();
     uploadNext_ = 0;
@@ -236,7 +238,7 @@ void GlBackend::draw(const PipelineState& s, const DrawCall& call) {
     const bool hasTexture = s.texture0Handle != 0 && tex != textures_.end();
     const FixedFunctionProgram* program = programFor(s, hasTexture);
     if (!program) return;
-    if (hasTexture && !tex->second.pending.png.empty()) upload(tex->second);
+    if (hasTexture && tex->second.job) upload(tex->second);
     glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
     glViewport(0, 0, targetW_, targetH_);
     glUseProgram(program->program);

@@ -17,6 +17,7 @@
 #include "platform/gfx/gl/gl_context.h"
 #include "platform/gfx/gl/gl_pause.h"
 #include "platform/gfx/gl/gl_shaders.h"
+#include "platform/gfx/gl/texture_decoder.h"
 
 namespace platform::gfx {
 
@@ -63,13 +64,13 @@ private:
     void destroyTarget();
     GLuint resolved();  // the frame buffer holding the finished single-sample picture
     GLuint samplerFor(const SamplerState& s, bool sprite);
-    // A texture's file waits until it is first drawn, or until a frame on
-    // screen has had its present and the texture's turn comes (one a
-    // frame): start-up then decodes and uploads only what the first frame
-    // shows.
+    // A texture's file is decoded on the decoder's thread and goes up
+    // between frames once decoded (one a frame, in the order they were
+    // made), or when it is first drawn, whichever comes first: start-up
+    // decodes and uploads nothing but what the first frame shows.
     struct Texture {
         GLuint name = 0;
-        TextureSource pending;  // png empty once uploaded
+        std::shared_ptr<TextureDecoder::Job> job;  // null once uploaded
     };
     void upload(Texture& t);
     void uploadNextPending();
@@ -96,6 +97,7 @@ private:
     float maxAnisotropy_ = 1.0f;
     FramePacer pacer_;
     PausePicture pause_;
+    TextureDecoder decoder_;  // last: its thread stops first
 };
 
 }  // namespace platform::gfx

@@ -113,8 +113,10 @@ bool GlBackend::present() {
         context_->swap();
         if (!context_->vsyncAt60()) pacer_.wait();
         fitTarget();
-        uploadNextPending();
     }
+    // Between frames, the next texture not yet drawn goes up, so play does
+    // not start with all of them at once.
+    uploadNextPending();
     return true;
 }
 
