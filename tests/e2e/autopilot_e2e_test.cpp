@@ -10,12 +10,22 @@
 
 #include "support/run_game.h"
 
-TEST(AutopilotEndToEnd, PlaysEasyFromTheTitleToTheStaffRollAndBack) {
+namespace {
+
+// A headless run with the autopilot and these options, untraced.
+GameRun autoplay(std::vector<std::string> args) {
     GameRunRequest r;
-    r.args = {"--autoplay", "--clock-start", "1000000000", "--frames", "10500"};
+    r.args = {"--autoplay"};
+    r.args.insert(r.args.end(), args.begin(), args.end());
     r.trace = false;
     r.timeoutSeconds = 300;
-    const GameRun run = runGame(r);
+    return runGame(r);
+}
+
+}  // namespace
+
+TEST(AutopilotEndToEnd, PlaysEasyFromTheTitleToTheStaffRollAndBack) {
+    const GameRun run = autoplay({"--clock-start", "1000000000", "--frames", "10500"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
 
     // "autoplay: frame F: WHAT" lines, in order.
@@ -44,11 +54,7 @@ TEST(AutopilotEndToEnd, PlaysEasyFromTheTitleToTheStaffRollAndBack) {
 // build the process ends with the leak check, which fails the run (exit
 // code) if anything the games allocated was not freed.
 TEST(AutopilotEndToEnd, SoaksTwentyThousandFramesOfHardGamesBackToBack) {
-    GameRunRequest r;
-    r.args = {"--autoplay", "--autoplay-difficulty", "hard", "--frames", "20000"};
-    r.trace = false;
-    r.timeoutSeconds = 300;
-    const GameRun run = runGame(r);
+    const GameRun run = autoplay({"--autoplay-difficulty", "hard", "--frames", "20000"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     int games = 0;
     for (std::size_t at = run.err.find(" on hard: "); at != std::string::npos; at = run.err.find(" on hard: ", at + 1))

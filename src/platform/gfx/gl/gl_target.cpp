@@ -94,17 +94,26 @@ GLuint GlBackend::resolved() {
     return resolveFbo_;
 }
 
+namespace {
+
+// The window's own frame buffer, all black: the bars around the picture.
+void clearWindow(int w, int h) {
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    glViewport(0, 0, w, h);
+    glDisable(GL_SCISSOR_TEST);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+}
+
+}  // namespace
+
 bool GlBackend::present() {
     if (!usable() || !fbo_) return true;
     if (!context_->offscreen()) {
         // Centre the picture, black bars around it.
         const GLuint picture = resolved();
-        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-        glViewport(0, 0, windowW_, windowH_);
-        glDisable(GL_SCISSOR_TEST);
-        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-        glClearColor(0, 0, 0, 1);
-        glClear(GL_COLOR_BUFFER_BIT);
+        clearWindow(windowW_, windowH_);
         glBindFramebuffer(GL_READ_FRAMEBUFFER, picture);
         const PictureRect fit = fitPicture(windowW_, windowH_);
         const int x = fit.x, y = fit.y;
@@ -159,12 +168,7 @@ void GlBackend::presentPaused() {
     if (!usable() || !pause_.active()) return;
     int w = 0, h = 0;
     context_->drawableSize(w, h);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-    glViewport(0, 0, w, h);
-    glDisable(GL_SCISSOR_TEST);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
+    clearWindow(w, h);
     pause_.draw(fitPicture(w, h));
     context_->swap();
     fitTarget();  // the next frame is composed for the window as it is now
