@@ -7,6 +7,7 @@
 
 #include <ogg/ogg.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -25,6 +26,9 @@ struct Session {
     platform::IDirectMusicPerformance8* performance = nullptr;
     platform::IDirectMusicLoader8* loader = nullptr;
     platform::IDirectMusicAudioPath8* path = nullptr;
+    static constexpr std::size_t block = 256;      // the mixer's own block
+    static constexpr std::size_t mixLimit = 256;   // frames mixed at most per play
+    float out[2 * block];
 
     Session() {
         using namespace platform;
@@ -55,9 +59,18 @@ struct Session {
         platform::audio::closeOutput();
     }
 
-    void mix(std::size_t frames) {
-        std::vector<float> out(2 * frames);
-        platform::audio::outputMixer()->mix(out.data(), frames);
+    // Mixes blocks while a voice of bus plays, at most limit frames: a
+    // short sound is played past its last frame, a long one only for its
+    // first blocks. One block already goes through every step of the mixer
+    // and the effects (whose state carries over from input to input); more
+    // frames would only repeat them.
+    void mixWhilePlaying(platform::audio::Mixer::Bus bus, std::size_t limit) {
+        auto mixer = platform::audio::outputMixer();
+        for (std::size_t done = 0; done < limit && mixer->anyPlaying(bus);) {
+            const std::size_t n = std::min(block, limit - done);
+            mixer->mix(out, n);
+            done += n;
+        }
     }
 
     // A segment from a WAV image, played for a moment on the path.
@@ -73,7 +86,7 @@ struct Session {
         if (FAILED(loader->GetObject(&desc, IID_IDirectMusicSegment8, reinterpret_cast<void**>(&segment)))) return;
         segment->Download(performance);
         performance->PlaySegmentEx(segment, nullptr, nullptr, 0, 0, nullptr, nullptr, path);
-        mix(2048);
+        mixWhilePlaying(platform::audio::Mixer::Bus::Music, mixLimit);
         performance->Stop(nullptr, nullptr, 0, 0);
         segment->Unload(performance);
         segment->Release();
@@ -91,10 +104,10 @@ inline void feedWav(Session& s, const std::uint8_t* data, std::size_t size, cons
         SoundBank bank("Fuzz");
         bank.open(nullptr, {scratchPath});
         bank.play(0);
-        s.mix(1024);
+        s.mixWhilePlaying(platform::audio::Mixer::Bus::Effects, 64);  // stopped part-way
         bank.stop(0);
         bank.play(0);
-        s.mix(512);
+        s.mixWhilePlaying(platform::audio::Mixer::Bus::Effects, Session::mixLimit);
     }
     s.playImage(data, size);
 }
