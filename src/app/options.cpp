@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <charconv>
+#include <iterator>
+#include <string_view>
+#include <utility>
 
 #include "app/harness.h"
 
@@ -92,6 +95,12 @@ std::string usageText() {
 
 std::string versionText() { return "tervo " TERVO_VERSION "\n"; }
 
+// Options whose value is a file or a folder, taken as given.
+constexpr std::pair<std::string_view, std::string Options::*> kPathOptions[] = {
+    {"--assets", &Options::assets},       {"--input", &Options::input},   {"--audio-out", &Options::audioOut},
+    {"--trace", &Options::trace},         {"--record", &Options::record}, {"--replay", &Options::replay},
+    {"--frame-times", &Options::frameTimes}};
+
 std::optional<Options> parseOptions(const std::vector<std::string>& args, std::string& error) {
     Options o;
     bool difficultyGiven = false;
@@ -107,6 +116,12 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
             return true;
         };
         std::string v;
+        const auto path = std::find_if(std::begin(kPathOptions), std::end(kPathOptions),
+                                       [&](const auto& option) { return option.first == a; });
+        if (path != std::end(kPathOptions)) {
+            if (!value(o.*(path->second))) return std::nullopt;
+            continue;
+        }
         if (a == "--help" || a == "-h") {
             o.help = true;
         } else if (a == "--version") {
@@ -153,14 +168,6 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
                 return std::nullopt;
             }
             o.screenshots.emplace_back(frame, v.substr(colon + 1));
-        } else if (a == "--assets") {
-            if (!value(o.assets)) return std::nullopt;
-        } else if (a == "--input") {
-            if (!value(o.input)) return std::nullopt;
-        } else if (a == "--audio-out") {
-            if (!value(o.audioOut)) return std::nullopt;
-        } else if (a == "--trace") {
-            if (!value(o.trace)) return std::nullopt;
         } else if (a == "--autoplay") {
             o.autoplay = true;
         } else if (a == "--autoplay-difficulty") {
@@ -173,12 +180,6 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
                 return std::nullopt;
             }
             difficultyGiven = true;
-        } else if (a == "--frame-times") {
-            if (!value(o.frameTimes)) return std::nullopt;
-        } else if (a == "--record") {
-            if (!value(o.record)) return std::nullopt;
-        } else if (a == "--replay") {
-            if (!value(o.replay)) return std::nullopt;
         } else if (a == "--music-volume" || a == "--sound-volume") {
             if (!value(v)) return std::nullopt;
             std::int32_t& level = a == "--music-volume" ? o.musicVolume : o.soundVolume;

@@ -1,12 +1,11 @@
 #include "platform/pause.h"
 
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "platform/audio/audio_output.h"
 #include "platform/gfx/d3d9.h"
 #include "platform/gfx/device_registry.h"
+#include "platform/gfx/file_read.h"
 #include "platform/gfx/png_image.h"
 
 namespace platform {
@@ -18,9 +17,8 @@ bool g_paused = false;
 // The caption as straight RGBA, its black made transparent as the pack's
 // blended images are; nothing when the file is missing or bad.
 bool loadCaption(const std::string& path, gfx::MipLevel& out) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<std::uint8_t> bytes;
+    if (!gfx::readAssetFile(path.c_str(), bytes)) return false;
     bool hasAlpha = false;
     if (!gfx::decodePng(bytes.data(), bytes.size(), out, hasAlpha)) return false;
     gfx::applyColorKey(out, D3DCOLOR_ARGB(255, 0, 0, 0));

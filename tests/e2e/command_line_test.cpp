@@ -11,11 +11,7 @@
 #include "support/run_game.h"
 
 TEST(CommandLine, HelpListsEveryOption) {
-    GameRunRequest r;
-    r.headless = false;
-    r.trace = false;
-    r.args = {"--help"};
-    auto run = runGame(r);
+    const GameRun run = runWithOptions({"--help"});
     EXPECT_EQ(run.exitCode, 0);
     for (const char* option : {"--headless", "--frames", "--assets", "--input", "--trace", "--clock-start",
                                "--ms-start", "--window", "--no-dialogs", "--lockstep", "--trace-groups", "--screenshot",
@@ -31,11 +27,7 @@ TEST(CommandLine, VersionIsTheProjectsOwn) {
     std::smatch m;
     const std::string lists = text.str();
     ASSERT_TRUE(std::regex_search(lists, m, std::regex(R"(project\(tervo VERSION ([0-9.]+))")));
-    GameRunRequest r;
-    r.headless = false;
-    r.trace = false;
-    r.args = {"--version"};
-    auto run = runGame(r);
+    const GameRun run = runWithOptions({"--version"});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out, "tervo " + m[1].str() + "\n");
 }

@@ -205,11 +205,7 @@ TEST(Lockstep, ABadLineEndsTheRunWithExitCode2NamingIt) {
 }
 
 TEST(Lockstep, NeedsHeadlessAndCannotTakeAScript) {
-    GameRunRequest windowed;
-    windowed.headless = false;
-    windowed.trace = false;
-    windowed.args = {"--lockstep"};
-    auto run = runGame(windowed);
+    GameRun run = runWithOptions({"--lockstep"});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_NE(run.err.find("--lockstep needs --headless"), std::string::npos) << run.err;
 

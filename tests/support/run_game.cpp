@@ -96,6 +96,14 @@ int waitFor(int pid, int timeoutSeconds, bool& timedOut) {
 
 }  // namespace
 
+GameRun runWithOptions(std::vector<std::string> args) {
+    GameRunRequest r;
+    r.headless = false;
+    r.trace = false;
+    r.args = std::move(args);
+    return runGame(r);
+}
+
 GameRun runGame(const GameRunRequest& request) {
     const std::string dir = makeTempDir("run");
     const int pid = spawn(request, dir);

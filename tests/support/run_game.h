@@ -26,6 +26,9 @@ struct GameRunRequest {
 
 GameRun runGame(const GameRunRequest& request);
 
+// The binary with exactly these options: no --headless, no trace.
+GameRun runWithOptions(std::vector<std::string> args);
+
 // A run in the background, for tests that need two processes at once.
 class GameProcess {
 public:

@@ -71,10 +71,13 @@ void applyColorKey(MipLevel& image, D3DCOLOR key) {
 }
 
 namespace {
+// A side of the next level down.
+int halved(int side) { return side > 1 ? side / 2 : 1; }
+
 MipLevel halve(const MipLevel& src) {
     MipLevel dst;
-    dst.width = src.width > 1 ? src.width / 2 : 1;
-    dst.height = src.height > 1 ? src.height / 2 : 1;
+    dst.width = halved(src.width);
+    dst.height = halved(src.height);
     dst.rgba.resize(std::size_t(dst.width) * dst.height * 4);
     for (int y = 0; y < dst.height; ++y) {
         for (int x = 0; x < dst.width; ++x) {
@@ -112,8 +115,8 @@ std::vector<MipLevel> buildMipChain(MipLevel level0) {
 int mipLevelCount(int width, int height) {
     int count = 1;
     while (width > 1 || height > 1) {
-        width = width > 1 ? width / 2 : 1;
-        height = height > 1 ? height / 2 : 1;
+        width = halved(width);
+        height = halved(height);
         ++count;
     }
     return count;

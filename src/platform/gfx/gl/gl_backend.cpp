@@ -146,18 +146,16 @@ void GlBackend::upload(Texture& t) {
 }
 
 void GlBackend::uploadNextPending() {
-    while (uploadNext_ < uploadQueue_.size()) {
-        const auto it = textures_.find(uploadQueue_[uploadNext_]);
+    while (!uploadQueue_.empty()) {
+        const auto it = textures_.find(uploadQueue_.front());
         if (it != textures_.end() && it->second.job) {
             if (!it->second.job->done()) return;  // not decoded yet: a later frame
             upload(it->second);
-            ++uploadNext_;
+            uploadQueue_.pop_front();
             return;
         }
-        ++uploadNext_;  // released, or drawn (and so uploaded) already
+        uploadQueue_.pop_front();  // released, or drawn (and so uploaded) already
     }
-    uploadQueue_.clear();
-    uploadNext_ = 0;
 }
 
 void GlBackend::releaseTexture(std::uint32_t handle) {

@@ -7,6 +7,7 @@
 
 #include <epoxy/gl.h>
 
+#include <deque>
 #include <map>
 #include <memory>
 #include <vector>
@@ -89,8 +90,7 @@ private:
     int targetW_ = 0, targetH_ = 0;
     int windowW_ = 0, windowH_ = 0;
     std::map<std::uint32_t, Texture> textures_;
-    std::vector<std::uint32_t> uploadQueue_;  // handles in creation order
-    std::size_t uploadNext_ = 0;              // first of them not yet looked at
+    std::deque<std::uint32_t> uploadQueue_;  // handles not yet up, in creation order
     std::map<std::uint32_t, GLuint> buffers_;
     std::map<std::uint32_t, GLuint> samplers_;  // by address modes and kind
     std::uint32_t next_ = 1;
