@@ -23,6 +23,7 @@ struct Output {
     bool heard = true;
     bool paused = false;
     SDL_AudioDeviceID device = 0;
+    bool sdlAudio = false;          // the SDL audio subsystem is up
     std::uint64_t framesOut = 0;    // virtual: frames mixed since tick 0
     WavWriter wav;
     std::atomic<std::vector<float>*> capture{nullptr};  // also read by the device thread
@@ -70,6 +71,10 @@ void advanceTo(std::uint64_t ticks) {
 
 bool openDevice(Output& o) {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+    // Without a device the subsystem stays up until the output closes:
+    // quitting it joins SDL's device-watching thread, which starts with a
+    // tenth of a second's sleep, and that would hold up the first frame.
+    o.sdlAudio = true;
     auto mixer = std::make_shared<Mixer>(deviceRate);
     SDL_AudioSpec want{}, have{};
     want.freq = static_cast<int>(deviceRate);
@@ -79,10 +84,7 @@ bool openDevice(Output& o) {
     want.callback = deviceCallback;
     want.userdata = mixer.get();
     o.device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
-    if (o.device == 0) {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        return false;
-    }
+    if (o.device == 0) return false;
     o.mixer = std::move(mixer);
     o.realTime = true;
     SDL_PauseAudioDevice(o.device, 0);
@@ -114,11 +116,10 @@ bool openOutput(const OutputConfig& config) {
 }
 
 void Output::close() {
-    if (device) {
-        SDL_CloseAudioDevice(device);  // waits for a running callback
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        device = 0;
-    }
+    if (device) SDL_CloseAudioDevice(device);  // waits for a running callback
+    device = 0;
+    if (sdlAudio) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    sdlAudio = false;
     wav.close();
     mixer.reset();
     realTime = false;
