@@ -1,6 +1,7 @@
 // The process entry: reads the command line, picks the backend (a real
 // window, or headless with a virtual clock), finds the asset pack, and hands
 // over to the game's entry.
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -21,6 +22,7 @@
 #include "platform/sdl/sdl_backend.h"
 #include "platform/sdl/sdl_window.h"
 #include "platform/gfx/gfx_config.h"
+#include "platform/gfx/png_read_ahead.h"
 #include "world/graphics_part.h"
 
 namespace fs = std::filesystem;
@@ -41,6 +43,21 @@ fs::path defaultAssetDir() {
     if (fs::is_directory(dir / "t", ec)) return dir;
     if (fs::is_directory(dir / ".." / "share" / "tervo" / "t", ec)) return dir / ".." / "share" / "tervo";
     return {};
+}
+
+// The pack's pictures, largest first: the screens' full-size pictures, the
+// first the loader asks for, take longest.
+std::vector<std::string> packPictures() {
+    std::vector<std::pair<std::uintmax_t, std::string>> found;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator("t", ec))
+        if (entry.path().extension() == ".png") found.emplace_back(entry.file_size(ec), entry.path().string());
+    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
+        return a.first != b.first ? a.first > b.first : a.second < b.second;
+    });
+    std::vector<std::string> files;
+    for (auto& f : found) files.push_back(std::move(f.second));
+    return files;
 }
 
 }  // namespace
@@ -90,6 +107,10 @@ int main(int argc, char** argv) {
         fs::current_path(assets, ec);
         if (ec) return usageError("cannot use the asset folder " + assets.string() + ": " + ec.message());
     }
+    // The pictures are read and decoded while the window and the device are
+    // made; the loader takes them from there.
+    platform::gfx::startPngReadAhead(packPictures());
+    processEnd.atEnd(platform::gfx::stopPngReadAhead);
 
     // A replay is checked whole before anything runs; it brings its start tick.
     if (!options->replay.empty()) {

@@ -7,6 +7,7 @@
 #include "platform/gfx/device_registry.h"
 #include "platform/gfx/gfx_config.h"
 #include "platform/gfx/png_image.h"
+#include "platform/gfx/png_read_ahead.h"
 #include "platform/os.h"
 
 namespace platform {
@@ -95,6 +96,7 @@ HRESULT IDirect3DDevice9::Present(const RECT*, const RECT*, Window*, const void*
         backend_->finish();
         gfx::frameTimes().frameDone(gfx::currentFrame(), drawCount_);
     }
+    gfx::stopPngReadAhead();  // what the loader has not taken by now is not needed
     log_.add("Present", {shown ? 0.0 : 1.0});
     platform::framePresented();
     return shown ? S_OK : D3DERR_DEVICELOST;

@@ -19,12 +19,11 @@ struct MipLevel {
     std::vector<std::uint8_t> rgba;
 };
 
-// A texture as its file gave it: the PNG bytes, already checked to decode,
-// and the colour key. Its levels (decodeTexture) are made only when a
-// backend needs them: the recording backend never does, the GL backend when
-// the texture is first drawn or its turn comes after a present.
+// A texture as its file gave it: level 0, decoded, and the colour key. Its
+// levels (textureLevels) are made only when a backend needs them: the
+// recording backend never does, the GL backend on a thread of its own.
 struct TextureSource {
-    std::vector<std::uint8_t> png;
+    MipLevel image;
     D3DCOLOR colorKey = 0;
 };
 

@@ -27,20 +27,6 @@ bool beginRead(png_image& image, const std::uint8_t* data, std::size_t size, boo
 
 }  // namespace
 
-bool checkPng(const std::uint8_t* data, std::size_t size, int& width, int& height, bool& hasAlpha) {
-    thread_local std::vector<std::uint8_t> scratch;  // reused: no fresh pages per file
-    png_image image;
-    if (!beginRead(image, data, size, hasAlpha)) return false;
-    if (scratch.size() < PNG_IMAGE_SIZE(image)) scratch.resize(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, scratch.data(), 0, nullptr)) {
-        png_image_free(&image);
-        return false;
-    }
-    width = static_cast<int>(image.width);
-    height = static_cast<int>(image.height);
-    return true;
-}
-
 bool decodePng(const std::uint8_t* data, std::size_t size, MipLevel& out, bool& hasAlpha) {
     png_image image;
     if (!beginRead(image, data, size, hasAlpha)) return false;
@@ -122,12 +108,9 @@ int mipLevelCount(int width, int height) {
     return count;
 }
 
-std::vector<MipLevel> decodeTexture(const TextureSource& source) {
-    MipLevel image;
-    bool hasAlpha = false;
-    if (!decodePng(source.png.data(), source.png.size(), image, hasAlpha)) return {};
-    applyColorKey(image, source.colorKey);
-    return buildMipChain(std::move(image));
+std::vector<MipLevel> textureLevels(TextureSource source) {
+    applyColorKey(source.image, source.colorKey);
+    return buildMipChain(std::move(source.image));
 }
 
 bool writePng(const char* path, int width, int height, const std::vector<std::uint8_t>& rgba) {

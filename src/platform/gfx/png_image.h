@@ -18,10 +18,6 @@ constexpr int kMaxTextureSize = 8192;
 // alpha channel or a transparency chunk).
 bool decodePng(const std::uint8_t* data, std::size_t size, MipLevel& out, bool& hasAlpha);
 
-// Decodes the whole file as decodePng does, into a buffer kept for the next
-// call, and gives its size: the check a texture passes at load time.
-bool checkPng(const std::uint8_t* data, std::size_t size, int& width, int& height, bool& hasAlpha);
-
 // Texels equal to the key (compared as A8R8G8B8; a file without alpha counts
 // as opaque) become transparent black. A key of 0 keys nothing.
 void applyColorKey(MipLevel& image, D3DCOLOR key);
@@ -34,9 +30,8 @@ std::vector<MipLevel> buildMipChain(MipLevel level0);
 // How many levels buildMipChain makes for a level 0 of this size.
 int mipLevelCount(int width, int height);
 
-// A texture's levels: decoded, keyed and halved (empty if the bytes no
-// longer decode).
-std::vector<MipLevel> decodeTexture(const TextureSource& source);
+// A texture's levels: keyed and halved.
+std::vector<MipLevel> textureLevels(TextureSource source);
 
 // Writes RGBA8 rows (top to bottom) as a PNG file; false on any error.
 bool writePng(const char* path, int width, int height, const std::vector<std::uint8_t>& rgba);

@@ -6,6 +6,7 @@
 #include "platform/gfx/d3dx9.h"
 #include "platform/gfx/file_read.h"
 #include "platform/gfx/png_image.h"
+#include "platform/gfx/png_read_ahead.h"
 #include "platform/paths.h"
 
 namespace platform {
@@ -88,18 +89,17 @@ HRESULT D3DXCreateTextureFromFileExA(IDirect3DDevice9* device, const char* path,
                                      DWORD, D3DFORMAT, D3DPOOL, DWORD, DWORD, D3DCOLOR colorKey,
                                      D3DXIMAGE_INFO*, PALETTEENTRY*, IDirect3DTexture9** out) {
     if (!device || !path || !out) return D3DERR_INVALIDCALL;
-    std::vector<std::uint8_t> file;
-    if (!gfx::readAssetFile(path, file)) return D3DERR_NOTAVAILABLE;
     // The whole file is decoded now, so a damaged one fails here as it
     // would in use; the levels themselves are made when they are needed.
-    int width = 0, height = 0;
-    bool hasAlpha = false;
-    if (!gfx::checkPng(file.data(), file.size(), width, height, hasAlpha)) return D3DXERR_INVALIDDATA;
+    gfx::LoadedPng png = gfx::loadPng(path);
+    if (!png.read) return D3DERR_NOTAVAILABLE;
+    if (!png.decoded) return D3DXERR_INVALIDDATA;
+    const int width = png.image.width, height = png.image.height;
     const int levelCount = gfx::mipLevelCount(width, height);
-    const std::uint32_t handle = device->backend().createTexture({std::move(file), colorKey});
+    const std::uint32_t handle = device->backend().createTexture({std::move(png.image), colorKey});
     if (handle == 0) return E_OUTOFMEMORY;
     // A colour key gives the texture alpha even when the file has none.
-    const D3DFORMAT format = hasAlpha || colorKey != 0 ? D3DFMT_A8R8G8B8 : D3DFMT_X8R8G8B8;
+    const D3DFORMAT format = png.hasAlpha || colorKey != 0 ? D3DFMT_A8R8G8B8 : D3DFMT_X8R8G8B8;
     *out = new IDirect3DTexture9(device, handle, width, height, levelCount, format);
     device->log().add("CreateTexture", {double(handle), double(width), double(height)});
     return S_OK;

@@ -96,10 +96,6 @@ bool GlBackend::init(GlDeviceKind kind, std::string& error) {
         samples_ = std::min(4, int(most));
     }
     fitTarget();
-    if (!fbo_ && samples_ > 0) {  // no multisampling after all
-        samples_ = 0;
-        fitTarget();
-    }
     if (!fbo_) {
         error = "no frame buffer";
         return false;
@@ -119,7 +115,7 @@ GlBackend::~GlBackend() {
 }
 
 std::uint32_t GlBackend::createTexture(TextureSource source) {
-    if (!usable() || source.png.empty()) return 0;
+    if (!usable() || source.image.rgba.empty()) return 0;
     Texture t;
     glGenTextures(1, &t.name);
     t.job = decoder_.submit(std::move(source));
@@ -135,12 +131,9 @@ void GlBackend::upload(Texture& t) {
     if (levels.empty()) return;
     glBindTexture(GL_TEXTURE_2D, t.name);
     for (std::size_t i = 0; i < levels.size(); ++i) {
-        MipLevel& l = levels[i];
-        std::vector<std::uint8_t>& px = l.rgba;  // premultiplied for filtering
-        for (std::size_t p = 0; p + 3 < px.size(); p += 4)
-            for (int c = 0; c < 3; ++c) px[p + c] = std::uint8_t((px[p + c] * px[p + 3] + 127) / 255);
+        const MipLevel& l = levels[i];  // premultiplied by the decoder
         glTexImage2D(GL_TEXTURE_2D, GLint(i), GL_RGBA8, l.width, l.height, 0, GL_RGBA,
-                     GL_UNSIGNED_BYTE, px.data());
+                     GL_UNSIGNED_BYTE, l.rgba.data());
     }
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, GLint(levels.size() - 1));
 }

@@ -4,6 +4,15 @@
 
 namespace platform::gfx {
 
+namespace {
+// Colour times alpha, as the blending and the filtering expect.
+void premultiply(MipLevel& level) {
+    std::vector<std::uint8_t>& px = level.rgba;
+    for (std::size_t p = 0; p + 3 < px.size(); p += 4)
+        for (int c = 0; c < 3; ++c) px[p + c] = std::uint8_t((px[p + c] * px[p + 3] + 127) / 255);
+}
+}  // namespace
+
 bool TextureDecoder::Job::done() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return state_ == State::Done;
@@ -15,7 +24,8 @@ bool TextureDecoder::Job::run() {
         if (state_ != State::Waiting) return false;
         state_ = State::Running;
     }
-    std::vector<MipLevel> levels = decodeTexture(source_);
+    std::vector<MipLevel> levels = textureLevels(std::move(source_));
+    for (MipLevel& l : levels) premultiply(l);
     {
         std::lock_guard<std::mutex> lock(mutex_);
         levels_ = std::move(levels);

@@ -1,7 +1,7 @@
-// TextureDecoder: makes textures' mip levels from their files on a thread of
-// its own, in the order they were handed in, so that the GL thread only
-// uploads them. A texture wanted before its turn is decoded on the spot by
-// whoever wants it first.
+// TextureDecoder: makes textures' mip levels (keyed, halved, premultiplied)
+// on a thread of its own, in the order they were handed in, so that the GL
+// thread only uploads them. A texture wanted before its turn is made on the
+// spot by whoever wants it first.
 #pragma once
 
 #include <condition_variable>
@@ -22,13 +22,13 @@ public:
     public:
         explicit Job(TextureSource source) : source_(std::move(source)) {}
         bool done() const;
-        // The levels, decoding them here if no one has started; waits for
-        // the decoder thread if it has. Empty when the file does not decode.
+        // The levels, making them here if no one has started; waits for
+        // the decoder thread if it has.
         std::vector<MipLevel> take();
 
     private:
         friend class TextureDecoder;
-        bool run();  // decodes unless someone has started; false if so
+        bool run();  // makes the levels unless someone has started; false if so
 
         mutable std::mutex mutex_;
         std::condition_variable finished_;
