@@ -81,6 +81,21 @@ TEST(Window, OpensRunsFramesAndEndsCleanly) {
     fs::remove_all(runtime);
 }
 
+TEST(Window, TheFirstFrameShowsWhatTheMultisampledOnesShow) {
+    // The first frame is composed single-sampled, the next ones with 4x
+    // multisampling; the title is flat pictures, the same either way.
+    if (xserver().display().empty()) GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs it)";
+    const std::string runtime = makeTempDir("xdg");
+    const std::string first = runtime + "/frame0.png", second = runtime + "/frame1.png";
+    auto run = runGame(windowed(runtime, {"--frames", "3", "--screenshot", "0:" + first, "--screenshot", "1:" + second}));
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    std::ifstream a(first, std::ios::binary), b(second, std::ios::binary);
+    const std::string pa((std::istreambuf_iterator<char>(a)), {}), pb((std::istreambuf_iterator<char>(b)), {});
+    EXPECT_GT(pa.size(), 10000u);  // a whole picture, not a blank one
+    EXPECT_TRUE(pa == pb) << "frames 0 and 1 differ";
+    fs::remove_all(runtime);
+}
+
 TEST(Window, ASecondInstanceIsRefusedAndTheFirstKeepsRunning) {
     if (xserver().display().empty()) GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs it)";
     const std::string runtime = makeTempDir("xdg");

@@ -14,6 +14,17 @@ bool FrameTimes::open(const std::string& path) {
     return true;
 }
 
+namespace {
+long long calendarNs() {
+    const auto since = std::chrono::system_clock::now().time_since_epoch();
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(since).count();
+}
+}  // namespace
+
+void FrameTimes::shown() {
+    if (file_ && firstShownNs_ < 0) firstShownNs_ = calendarNs();
+}
+
 void FrameTimes::frameDone(std::uint64_t frame, std::uint64_t drawCount) {
     if (!file_) return;
     const auto now = std::chrono::steady_clock::now();
@@ -21,8 +32,7 @@ void FrameTimes::frameDone(std::uint64_t frame, std::uint64_t drawCount) {
     std::fprintf(file_, "%llu %.3f %llu\n", static_cast<unsigned long long>(frame), ms,
                  static_cast<unsigned long long>(drawCount - lastDraws_));
     if (!firstDone_) {
-        const auto since = std::chrono::system_clock::now().time_since_epoch();
-        const long long ns = std::chrono::duration_cast<std::chrono::nanoseconds>(since).count();
+        const long long ns = firstShownNs_ >= 0 ? firstShownNs_ : calendarNs();
         std::fprintf(file_, "# first present at %lld.%09lld s\n", ns / 1000000000, ns % 1000000000);
         firstDone_ = true;
     }

@@ -27,12 +27,17 @@ public:
     // the previous frame was (the first frame counts from open) and the draw
     // calls made in between.
     void frameDone(std::uint64_t frame, std::uint64_t drawCount);
+    // Called by a window's backend the moment a picture is handed to the
+    // window: the first one is the start-up's end (off screen, the end of
+    // the first frame is).
+    void shown();
 
 private:
     std::FILE* file_ = nullptr;
     std::chrono::steady_clock::time_point last_;
     std::uint64_t lastDraws_ = 0;
     bool firstDone_ = false;
+    long long firstShownNs_ = -1;  // calendar time of the first picture shown
 };
 
 }  // namespace platform::gfx

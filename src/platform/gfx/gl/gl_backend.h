@@ -1,8 +1,8 @@
 // GlBackend: draws the device's calls with OpenGL 3.3 core. The game's
 // 800 x 600 picture is composed in a frame buffer sized to the part of the
 // window it will fill (so the 3D field is rendered at the output resolution),
-// with 4x multisampling, then shown centred with black bars; off screen it
-// is exactly 800 x 600, single-sampled.
+// with 4x multisampling from the second frame on, then shown centred with
+// black bars; off screen it is exactly 800 x 600, single-sampled.
 #pragma once
 
 #include <epoxy/gl.h>
@@ -62,13 +62,14 @@ private:
     GlBackend() = default;
     bool init(GlDeviceKind kind, std::string& error);
     void fitTarget();  // (re)makes the frame buffer for the window's size
+    bool makeTarget(int width, int height, int samples);  // false (and none) on failure
     void destroyTarget();
     GLuint resolved();  // the frame buffer holding the finished single-sample picture
     GLuint samplerFor(const SamplerState& s, bool sprite);
-    // A texture's file is decoded on the decoder's thread and goes up
-    // between frames once decoded (one a frame, in the order they were
+    // A texture's levels are made on the decoder's thread and go up
+    // between frames once made (one a frame, in the order they were
     // made), or when it is first drawn, whichever comes first: start-up
-    // decodes and uploads nothing but what the first frame shows.
+    // uploads nothing but what the first frame shows.
     struct Texture {
         GLuint name = 0;
         std::shared_ptr<TextureDecoder::Job> job;  // null once uploaded
@@ -86,7 +87,9 @@ private:
     GLuint vao_ = 0;
     GLuint fbo_ = 0, colorRb_ = 0, depthRb_ = 0;
     GLuint resolveFbo_ = 0, resolveRb_ = 0;  // only with multisampling
-    int samples_ = 0;
+    int samples_ = 0;        // the multisampling a window's target gets
+    int targetSamples_ = 0;  // the target's own: none before the first present
+    bool shown_ = false;     // a frame has been shown in the window
     int targetW_ = 0, targetH_ = 0;
     int windowW_ = 0, windowH_ = 0;
     std::map<std::uint32_t, Texture> textures_;

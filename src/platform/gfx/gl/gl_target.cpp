@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/gfx/gfx_config.h"
 #include "platform/gfx/gl/gl_backend.h"
 
 namespace platform::gfx {
@@ -30,20 +31,32 @@ void GlBackend::destroyTarget() {
 void GlBackend::fitTarget() {
     int w = 0, h = 0;
     context_->drawableSize(w, h);
-    if (fbo_ && w == windowW_ && h == windowH_) return;
+    // The first frame is composed single-sampled: on a software rasteriser
+    // making (and clearing) the multisampled buffers is a good part of the
+    // time to the first picture. They are made once it has been shown.
+    const int samples = shown_ ? samples_ : 0;
+    if (fbo_ && w == windowW_ && h == windowH_ && samples == targetSamples_) return;
     windowW_ = w, windowH_ = h;
     const PictureRect fit = fitPicture(w, h);
     const int tw = fit.width, th = fit.height;
-    if (fbo_ && tw == targetW_ && th == targetH_) return;
+    if (fbo_ && tw == targetW_ && th == targetH_ && samples == targetSamples_) return;
     destroyTarget();
+    if (!makeTarget(tw, th, samples) && samples > 0) {  // no multisampling after all
+        samples_ = 0;
+        makeTarget(tw, th, 0);
+    }
+}
+
+bool GlBackend::makeTarget(int tw, int th, int samples) {
     targetW_ = tw, targetH_ = th;
+    targetSamples_ = samples;
     glGenRenderbuffers(1, &colorRb_);
     glBindRenderbuffer(GL_RENDERBUFFER, colorRb_);
-    glRenderbufferStorageMultisample(GL_RENDERBUFFER, samples_, GL_RGBA8, tw, th);
+    glRenderbufferStorageMultisample(GL_RENDERBUFFER, samples, GL_RGBA8, tw, th);
     glGenRenderbuffers(1, &depthRb_);
     glBindRenderbuffer(GL_RENDERBUFFER, depthRb_);
-    glRenderbufferStorageMultisample(GL_RENDERBUFFER, samples_, GL_DEPTH_COMPONENT24, tw, th);
-    if (samples_ > 0) {  // the single-sample copy that is shown and read
+    glRenderbufferStorageMultisample(GL_RENDERBUFFER, samples, GL_DEPTH_COMPONENT24, tw, th);
+    if (samples > 0) {  // the single-sample copy that is shown and read
         glGenRenderbuffers(1, &resolveRb_);
         glBindRenderbuffer(GL_RENDERBUFFER, resolveRb_);
         glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, tw, th);
@@ -52,18 +65,22 @@ void GlBackend::fitTarget() {
         glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, resolveRb_);
         if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
             destroyTarget();
-            return;
+            return false;
         }
     }
     glGenFramebuffers(1, &fbo_);
     glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colorRb_);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthRb_);
-    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) destroyTarget();
+    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+        destroyTarget();
+        return false;
+    }
     // A new target starts as the clear of a new frame would leave it.
     glClearColor(0, 0, 0, 1);
     glClearDepth(1.0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    return true;
 }
 
 void GlBackend::clear(DWORD flags, D3DCOLOR color, float z) {
@@ -86,7 +103,7 @@ void GlBackend::clear(DWORD flags, D3DCOLOR color, float z) {
 }
 
 GLuint GlBackend::resolved() {
-    if (samples_ == 0) return fbo_;
+    if (targetSamples_ == 0) return fbo_;
     glBindFramebuffer(GL_READ_FRAMEBUFFER, fbo_);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, resolveFbo_);
     glBlitFramebuffer(0, 0, targetW_, targetH_, 0, 0, targetW_, targetH_, GL_COLOR_BUFFER_BIT,
@@ -120,6 +137,8 @@ bool GlBackend::present() {
         glBlitFramebuffer(0, 0, targetW_, targetH_, x, y, x + targetW_, y + targetH_,
                           GL_COLOR_BUFFER_BIT, GL_NEAREST);
         context_->swap();
+        frameTimes().shown();
+        shown_ = true;
         if (!context_->vsyncAt60()) pacer_.wait();
         fitTarget();
     }
