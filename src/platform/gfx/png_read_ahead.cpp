@@ -132,6 +132,7 @@ void waitForPngReadAhead() {
 
 void startPngReadAhead(std::vector<std::string> files) {
     stopPngReadAhead();
+    if (files.empty()) return;
     auto r = std::make_unique<ReadAhead>();
     r->entries.reserve(files.size());
     for (std::string& f : files) {

@@ -80,6 +80,7 @@ bool GlBackend::init(GlDeviceKind kind, std::string& error) {
     glBindVertexArray(vao_);
     // Anisotropy only on hardware: Mesa's software rasteriser is slow with it
     // and blends in smaller mip levels even where a texture is magnified.
+    textureStorage_ = epoxy_gl_version() >= 42 || epoxy_has_gl_extension("GL_ARB_texture_storage");
     const bool anisotropic = epoxy_has_gl_extension("GL_EXT_texture_filter_anisotropic") ||
                              epoxy_gl_version() >= 46;
     if (anisotropic && !isSoftwareRenderer(context_->renderer())) {
@@ -130,10 +131,19 @@ void GlBackend::upload(Texture& t) {
     t.job.reset();
     if (levels.empty()) return;
     glBindTexture(GL_TEXTURE_2D, t.name);
+    // All the levels' storage at once where the driver allows: given them
+    // one by one, a driver may gather them into one allocation again when
+    // the texture is first used (on a software rasteriser, a second copy).
+    if (textureStorage_)
+        glTexStorage2D(GL_TEXTURE_2D, GLsizei(levels.size()), GL_RGBA8, levels[0].width, levels[0].height);
     for (std::size_t i = 0; i < levels.size(); ++i) {
         const MipLevel& l = levels[i];  // premultiplied by the decoder
-        glTexImage2D(GL_TEXTURE_2D, GLint(i), GL_RGBA8, l.width, l.height, 0, GL_RGBA,
-                     GL_UNSIGNED_BYTE, l.rgba.data());
+        if (textureStorage_)
+            glTexSubImage2D(GL_TEXTURE_2D, GLint(i), 0, 0, l.width, l.height, GL_RGBA, GL_UNSIGNED_BYTE,
+                            l.rgba.data());
+        else
+            glTexImage2D(GL_TEXTURE_2D, GLint(i), GL_RGBA8, l.width, l.height, 0, GL_RGBA,
+                         GL_UNSIGNED_BYTE, l.rgba.data());
     }
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, GLint(levels.size() - 1));
 }

@@ -98,6 +98,7 @@ private:
     std::map<std::uint32_t, GLuint> samplers_;  // by address modes and kind
     std::uint32_t next_ = 1;
     float maxAnisotropy_ = 1.0f;
+    bool textureStorage_ = false;  // glTexStorage2D is there
     FramePacer pacer_;
     PausePicture pause_;
     TextureDecoder decoder_;  // last: its thread stops first
