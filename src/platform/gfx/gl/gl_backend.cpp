@@ -78,9 +78,9 @@ bool GlBackend::init(GlDeviceKind kind, std::string& error) {
     }
     glGenVertexArrays(1, &vao_);
     glBindVertexArray(vao_);
+    textureStorage_ = epoxy_gl_version() >= 42 || epoxy_has_gl_extension("GL_ARB_texture_storage");
     // Anisotropy only on hardware: Mesa's software rasteriser is slow with it
     // and blends in smaller mip levels even where a texture is magnified.
-    textureStorage_ = epoxy_gl_version() >= 42 || epoxy_has_gl_extension("GL_ARB_texture_storage");
     const bool anisotropic = epoxy_has_gl_extension("GL_EXT_texture_filter_anisotropic") ||
                              epoxy_gl_version() >= 46;
     if (anisotropic && !isSoftwareRenderer(context_->renderer())) {
