@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "platform/sdl/sdl_window.h"
 
@@ -32,7 +33,39 @@ int pin(dl_phdr_info* info, std::size_t, void*) {
 
 void pinDriverLibraries() { dl_iterate_phdr(pin, nullptr); }
 
+namespace {
+// A context refused for a hardware device because its renderer is software.
+// The game asks for a device that takes any renderer next, on the same
+// window, which would get the very same renderer: it takes this one.
+GlContext* g_refused = nullptr;
+
+bool onCurrentWindow(SDL_Window* window, bool ownWindow) {
+    return ownWindow ? platform::sdlWindow() == nullptr : platform::sdlWindow() == window;
+}
+}  // namespace
+
+void GlContext::setSwapInterval() {
+    if (!ownWindow_) {
+        // Vsync where the display runs at 60 Hz; elsewhere the pacer keeps time.
+        SDL_DisplayMode mode;
+        const int display = SDL_GetWindowDisplayIndex(window_);
+        const bool at60 = SDL_GetCurrentDisplayMode(display < 0 ? 0 : display, &mode) == 0 &&
+                          mode.refresh_rate >= 59 && mode.refresh_rate <= 61;
+        vsyncAt60_ = at60 && SDL_GL_SetSwapInterval(1) == 0;
+        if (!vsyncAt60_) SDL_GL_SetSwapInterval(0);
+    } else {
+        SDL_GL_SetSwapInterval(0);
+    }
+}
+
 std::unique_ptr<GlContext> GlContext::create(GlDeviceKind kind, std::string& error) {
+    std::unique_ptr<GlContext> refused(std::exchange(g_refused, nullptr));
+    if (refused && kind == GlDeviceKind::Any && onCurrentWindow(refused->window_, refused->ownWindow_)) {
+        SDL_GL_MakeCurrent(refused->window_, static_cast<SDL_GLContext>(refused->context_));
+        refused->setSwapInterval();
+        return refused;
+    }
+    refused.reset();
     std::unique_ptr<GlContext> c(new GlContext);
     if (kind == GlDeviceKind::Software) setenv("LIBGL_ALWAYS_SOFTWARE", "1", 1);
     c->window_ = platform::sdlWindow();
@@ -70,19 +103,10 @@ std::unique_ptr<GlContext> GlContext::create(GlDeviceKind kind, std::string& err
     c->renderer_ = renderer ? renderer : "";
     if (kind == GlDeviceKind::Accelerated && isSoftwareRenderer(c->renderer_)) {
         error = "no hardware renderer (" + c->renderer_ + ")";
+        g_refused = c.release();
         return nullptr;
     }
-    if (!c->ownWindow_) {
-        // Vsync where the display runs at 60 Hz; elsewhere the pacer keeps time.
-        SDL_DisplayMode mode;
-        const int display = SDL_GetWindowDisplayIndex(c->window_);
-        const bool at60 = SDL_GetCurrentDisplayMode(display < 0 ? 0 : display, &mode) == 0 &&
-                          mode.refresh_rate >= 59 && mode.refresh_rate <= 61;
-        c->vsyncAt60_ = at60 && SDL_GL_SetSwapInterval(1) == 0;
-        if (!c->vsyncAt60_) SDL_GL_SetSwapInterval(0);
-    } else {
-        SDL_GL_SetSwapInterval(0);
-    }
+    c->setSwapInterval();
     return c;
 }
 

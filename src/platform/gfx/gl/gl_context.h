@@ -35,6 +35,7 @@ public:
 
 private:
     GlContext() = default;
+    void setSwapInterval();  // of the current context, for its window
     SDL_Window* window_ = nullptr;
     void* context_ = nullptr;
     bool ownWindow_ = false;
