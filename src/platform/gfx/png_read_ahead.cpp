@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <atomic>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -93,9 +94,10 @@ struct ReadAhead {
 };
 
 // Not destroyed with the statics: stopPngReadAhead ends it, so no exit path
-// meets a thread still joinable.
-std::mutex g_mutex;  // guards g_readAhead itself
-ReadAhead* g_readAhead = nullptr;
+// meets a thread still joinable. Set and cleared under g_mutex; read without
+// it only to see that there is none, which every present asks.
+std::mutex g_mutex;
+std::atomic<ReadAhead*> g_readAhead{nullptr};
 
 }  // namespace
 
@@ -103,8 +105,8 @@ LoadedPng loadPng(const char* path) {
     if (!path) return {};
     const std::string native = nativePath(path);
     std::lock_guard<std::mutex> outer(g_mutex);
-    if (g_readAhead) {
-        ReadAhead& r = *g_readAhead;
+    if (ReadAhead* ahead = g_readAhead.load()) {
+        ReadAhead& r = *ahead;
         std::unique_lock<std::mutex> lock(r.mutex);
         for (Entry& e : r.entries) {
             if (e.path != native || e.state == Entry::State::Taken) continue;
@@ -125,9 +127,10 @@ LoadedPng loadPng(const char* path) {
 
 void waitForPngReadAhead() {
     std::lock_guard<std::mutex> outer(g_mutex);
-    if (!g_readAhead) return;
-    std::unique_lock<std::mutex> lock(g_readAhead->mutex);
-    g_readAhead->finished.wait(lock, [] { return g_readAhead->through; });
+    ReadAhead* r = g_readAhead.load();
+    if (!r) return;
+    std::unique_lock<std::mutex> lock(r->mutex);
+    r->finished.wait(lock, [r] { return r->through; });
 }
 
 void startPngReadAhead(std::vector<std::string> files) {
@@ -146,11 +149,11 @@ void startPngReadAhead(std::vector<std::string> files) {
 }
 
 void stopPngReadAhead() {
+    if (!g_readAhead.load()) return;  // the common case: long stopped
     std::unique_ptr<ReadAhead> r;
     {
         std::lock_guard<std::mutex> outer(g_mutex);
-        r.reset(g_readAhead);
-        g_readAhead = nullptr;
+        r.reset(g_readAhead.exchange(nullptr));
     }
     if (!r) return;
     {
