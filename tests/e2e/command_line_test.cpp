@@ -54,17 +54,33 @@ TEST(CommandLine, ABadScriptLineStopsBeforeAnythingRuns) {
 }
 
 TEST(CommandLine, PlayingWithoutADisplaySaysSoInOneLine) {
-    GameRunRequest r;
-    r.headless = false;
-    r.trace = false;
-    r.args = {"--frames", "5"};
-    r.env = {"DISPLAY=", "WAYLAND_DISPLAY=", "SDL_VIDEODRIVER="};
-    auto run = runGame(r);
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_FALSE(run.timedOut);
-    EXPECT_NE(run.err.find("display"), std::string::npos);
-    EXPECT_NE(run.err.find("--headless"), std::string::npos);
-    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    // No display named, and displays named that are not there (SDL would
+    // otherwise fall back to drawing off screen, unseen, for ever).
+    const std::string runtime = makeTempDir("runtime");
+    const struct {
+        std::vector<std::string> env;
+        std::string says;
+    } cases[] = {
+        {{"DISPLAY=", "WAYLAND_DISPLAY=", "SDL_VIDEODRIVER="}, "no display found"},
+        {{"DISPLAY=:55", "WAYLAND_DISPLAY=", "SDL_VIDEODRIVER="}, "tried x11 on DISPLAY=:55"},
+        {{"DISPLAY=", "WAYLAND_DISPLAY=tervo-no-such-socket", "XDG_RUNTIME_DIR=" + runtime, "SDL_VIDEODRIVER="},
+         "tried wayland on WAYLAND_DISPLAY=tervo-no-such-socket"},
+    };
+    for (const auto& c : cases) {
+        GameRunRequest r;
+        r.headless = false;
+        r.trace = false;
+        r.args = {"--window", "--frames", "5"};
+        r.env = c.env;
+        r.timeoutSeconds = 10;
+        auto run = runGame(r);
+        EXPECT_EQ(run.exitCode, 1) << c.says;
+        EXPECT_FALSE(run.timedOut) << c.says;
+        EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find("--headless"), std::string::npos) << run.err;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    }
+    std::filesystem::remove_all(runtime);
 }
 
 TEST(CommandLine, OutputFilesAreRelativeToWhereTheGameWasStarted) {

@@ -277,19 +277,41 @@ SDL_Window* sdlWindow() { return g_sdlWindow; }
 void setSdlWindowOptions(const SdlWindowOptions& options) { g_options = options; }
 
 std::unique_ptr<Backend> createSdlBackend(std::string& why) {
-    const char* display = std::getenv("DISPLAY");
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    const char* driver = std::getenv("SDL_VIDEODRIVER");
-    if (!(display && *display) && !(wayland && *wayland) && !(driver && *driver)) {
-        why = "no display found (neither DISPLAY nor WAYLAND_DISPLAY is set)";
-        return nullptr;
+    constexpr Uint32 subsystems = SDL_INIT_VIDEO | SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER | SDL_INIT_EVENTS;
+    auto set = [](const char* name) {
+        const char* value = std::getenv(name);
+        return value && *value ? value : nullptr;
+    };
+    // A driver the user names is used as named.
+    if (set("SDL_VIDEODRIVER")) {
+        if (SDL_Init(subsystems) != 0) {
+            why = std::string("cannot open the display: ") + SDL_GetError();
+            SDL_Quit();
+            return nullptr;
+        }
+        return std::make_unique<SdlBackend>();
     }
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER | SDL_INIT_EVENTS) != 0) {
-        why = std::string("cannot open the display: ") + SDL_GetError();
+    // Otherwise only the window systems the environment names are tried: left
+    // to itself, SDL falls back to its offscreen driver, and the game would
+    // run where nobody can see it.
+    struct Candidate {
+        const char* driver;
+        const char* variable;
+    };
+    constexpr Candidate candidates[] = {{"x11", "DISPLAY"}, {"wayland", "WAYLAND_DISPLAY"}};
+    std::string tried;
+    for (const Candidate& c : candidates) {
+        const char* value = set(c.variable);
+        if (!value) continue;
+        SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, c.driver, SDL_HINT_OVERRIDE);  // over an empty variable
+        if (SDL_Init(subsystems) == 0) return std::make_unique<SdlBackend>();
+        if (!tried.empty()) tried += ", ";
+        tried += std::string(c.driver) + " on " + c.variable + "=" + value + " (" + SDL_GetError() + ")";
         SDL_Quit();
-        return nullptr;
     }
-    return std::make_unique<SdlBackend>();
+    if (tried.empty()) why = "no display found (neither DISPLAY nor WAYLAND_DISPLAY is set)";
+    else why = "cannot open the display: tried " + tried;
+    return nullptr;
 }
 
 }  // namespace platform
