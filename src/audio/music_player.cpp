@@ -117,10 +117,6 @@ bool MusicPlayer::playTrack(int t) {
     if (t < 0 || static_cast<std::size_t>(t) >= segments_.size() || !performance_) return false;
     performance_->Stop(nullptr, nullptr, 0, 0);
     pending_ = -1;
-    // A track faded out before plays again at full volume; a fade asked for
-    // while it was decoding is dropped the same way.
-    fadePending_[t] = false;
-    if (paths_[t]) paths_[t]->SetVolume(0, 0);
     if (!settle(lock, t)) {
         pending_ = t;
         return true;
@@ -151,6 +147,14 @@ bool MusicPlayer::fadeOut(int t) {
         return true;
     }
     return fadeTrack(t);
+}
+
+void MusicPlayer::restoreVolumes() {
+    std::lock_guard lock(mutex_);
+    for (std::size_t t = 0; t < paths_.size(); ++t) {
+        fadePending_[t] = false;
+        if (paths_[t]) paths_[t]->SetVolume(0, 0);
+    }
 }
 
 void MusicPlayer::release() {

@@ -18,15 +18,19 @@ public:
 
     // Start-up: open the music output and load the four tracks.
     bool init(platform::HWND window, platform::HINSTANCE instance);
-    // Stop all music at once, then play track t from its start at full
-    // volume (t below the number of loaded entries; otherwise nothing
+    // Stop all music at once, then play track t from its start at its
+    // path's volume (t below the number of loaded entries; otherwise nothing
     // happens).
     bool playTrack(int t);
     // Stop all music at once.
     bool stopAll();
-    // Lower track t to silence over 5000 ms; it keeps playing silently until
-    // it is played again.
+    // Lower track t's path to silence over 5000 ms; it stays silent, even
+    // when played again, until the volumes are restored.
     bool fadeOut(int t);
+    // Every path back at full volume, and no fade left waiting for a decode:
+    // each game starts with its music audible. Not one of the calls the
+    // screen flow's music rules make, so it is not traced.
+    void restoreVolumes();
     void release();
 
 private:

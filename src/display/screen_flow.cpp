@@ -96,6 +96,9 @@ void Display::screenFlow(World& world, PlayerSide& playerSide, MusicPlayer& musi
     clearSequence();
     // 5. A start from the title.
     if (titleStep(music, action, direction)) {
+        // The last game's fade would otherwise keep the play music silent
+        // in every game after the first.
+        music.restoreVolumes();
         sounds.play(okSound);
         resetCamera();
         playerSide.reset();

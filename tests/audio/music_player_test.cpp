@@ -141,7 +141,7 @@ TEST_F(MusicPlayerTest, AFadeReachesSilenceAtFiveSecondsThenTheBossTrackPlaysAtF
     for (std::size_t i = 0; i < framesAt(500); i += 29) ASSERT_EQ(mix[2 * (at + i)], boss[2 * i]) << i;
 }
 
-TEST_F(MusicPlayerTest, ATrackPlayedAgainAfterItsFadeIsBackAtFullVolume) {
+TEST_F(MusicPlayerTest, AFadedTrackStaysSilentUntilTheVolumesAreRestored) {
     MusicPlayer music;
     music.init(nullptr, nullptr);
     music.playTrack(2);
@@ -151,12 +151,18 @@ TEST_F(MusicPlayerTest, ATrackPlayedAgainAfterItsFadeIsBackAtFullVolume) {
     music.fadeOut(2);
     run(5000);
     EXPECT_LT(level(5900, 6000) / full, 1e-4);
-    // The next game's play music: from its start, exactly as the first time.
+    // Played again in the same game (the clear after the last boss): still
+    // silent, though it runs from its start.
     music.playTrack(2);
     run(1000);
-    const std::size_t again = framesAt(6000);
+    EXPECT_LT(level(6100, 7000) / full, 1e-4);
+    // The next game starts: from its start, exactly as the first time.
+    music.restoreVolumes();
+    music.playTrack(2);
+    run(1000);
+    const std::size_t again = framesAt(7000);
     for (std::size_t i = 0; i < framesAt(1000); i += 31) ASSERT_EQ(mix[2 * (again + i)], mix[2 * i]) << i;
-    EXPECT_NEAR(level(6800, 7000), full, 1e-6);
+    EXPECT_NEAR(level(7800, 8000), full, 1e-6);
 }
 
 namespace {
@@ -299,11 +305,12 @@ TEST(MusicPlayerOnADevice, AFadeAskedWhileTheTrackDecodesTakesEffectWhenItIsRead
     EXPECT_NEAR(levelAfterStart(mix, 1400, 1800) - first, -19.2, 4);
 }
 
-TEST(MusicPlayerOnADevice, APlayAskedAfterAPendingFadeDropsTheFade) {
+TEST(MusicPlayerOnADevice, RestoringTheVolumesDropsAFadeStillWaitingForItsTrack) {
     const auto mix = playWhileDecoding(
         [](MusicPlayer& music) {
             music.fadeOut(0);
             music.playTrack(0);
+            music.restoreVolumes();
         },
         2000);
     if (mix.empty()) GTEST_SKIP() << "no SDL audio driver";

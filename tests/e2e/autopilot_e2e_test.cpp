@@ -4,6 +4,8 @@
 // carries its device calls, far too much for thousands of frames).
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -22,15 +24,8 @@ GameRun autoplay(std::vector<std::string> args) {
     return runGame(r);
 }
 
-}  // namespace
-
-TEST(AutopilotEndToEnd, PlaysEasyFromTheTitleToTheStaffRollAndBack) {
-    const GameRun run = autoplay({"--clock-start", "1000000000", "--frames", "10500"});
-    ASSERT_EQ(run.exitCode, 0) << run.err;
-
-    // "autoplay: frame F: WHAT" lines, in order.
-    std::vector<std::string> seen;
-    std::vector<long> frames;
+// The run's "autoplay: frame F: WHAT" lines, in order.
+void readEvents(const GameRun& run, std::vector<long>& frames, std::vector<std::string>& seen) {
     std::istringstream in(run.err);
     for (std::string line; std::getline(in, line);) {
         const std::string head = "autoplay: frame ";
@@ -39,6 +34,17 @@ TEST(AutopilotEndToEnd, PlaysEasyFromTheTitleToTheStaffRollAndBack) {
         frames.push_back(std::stol(line.substr(head.size(), colon - head.size())));
         seen.push_back(line.substr(colon + 2));
     }
+}
+
+}  // namespace
+
+TEST(AutopilotEndToEnd, PlaysEasyFromTheTitleToTheStaffRollAndBack) {
+    const GameRun run = autoplay({"--clock-start", "1000000000", "--frames", "10500"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+
+    std::vector<std::string> seen;
+    std::vector<long> frames;
+    readEvents(run, frames, seen);
     const std::vector<std::string> expected = {"start hold", "play", "Boss2", "Boss", "clear", "staff roll", "title"};
     // The frame limit leaves room for the next game to start: compare the first game's.
     ASSERT_GE(seen.size(), expected.size()) << run.err;
@@ -61,4 +67,39 @@ TEST(AutopilotEndToEnd, SoaksTwentyThousandFramesOfHardGamesBackToBack) {
         ++games;
     EXPECT_GE(games, 2) << run.err;
     EXPECT_EQ(run.err.find("ERROR"), std::string::npos) << run.err;
+}
+
+// The play music fades when the first boss falls and nothing in the game
+// brings it back, so the clear runs in silence; the next game starts with
+// its music audible again.
+TEST(AutopilotEndToEnd, TheClearIsSilentAndTheNextGameHasItsMusic) {
+    const std::string dir = makeTempDir("music");
+    const GameRun run = autoplay({"--start-tick", "4490", "--frames", "5500", "--sound-volume", "0",
+                                  "--audio-out", dir + "/music.wav"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    std::vector<std::string> seen;
+    std::vector<long> frames;
+    readEvents(run, frames, seen);
+    const auto at = [&](const std::string& what, int nth) {
+        for (std::size_t i = 0; i < seen.size(); ++i)
+            if (seen[i] == what && --nth == 0) return frames[i];
+        return -1L;
+    };
+    const long clear = at("clear", 1), staffRoll = at("staff roll", 1), nextPlay = at("play", 2);
+    ASSERT_TRUE(clear > 0 && staffRoll > clear && nextPlay > staffRoll) << run.err;
+    ASSERT_LT(nextPlay + 400, 5500);
+
+    const std::vector<std::int16_t> mix = wavSamples(dir + "/music.wav");
+    // Root mean square of frames [from, to) of the game, at 735 stereo sample frames each.
+    const auto level = [&](long from, long to) {
+        double sum = 0;
+        std::size_t n = 0;
+        for (std::size_t i = 2 * 735 * from; i < 2 * 735 * static_cast<std::size_t>(to) && i < mix.size(); ++i, ++n)
+            sum += double(mix[i]) * mix[i];
+        return n ? std::sqrt(sum / n) : -1.0;
+    };
+    EXPECT_GT(level(100, 400), 1000.0) << "the first game's music";
+    EXPECT_LT(level(clear + 30, staffRoll), 1.0) << "the clear";
+    EXPECT_GT(level(nextPlay + 60, nextPlay + 400), 1000.0) << "the next game's music";
+    std::filesystem::remove_all(dir);
 }

@@ -144,24 +144,6 @@ TEST(ReplayEndToEnd, BadReplaysStopBeforeTheGameInOneLine) {
 
 namespace {
 
-// The 16-bit samples of a WAV file's data chunk.
-std::vector<std::int16_t> wavSamples(const std::string& path) {
-    const std::string bytes = slurp(path);
-    std::vector<std::int16_t> out;
-    std::size_t pos = 12;
-    while (pos + 8 <= bytes.size()) {
-        std::uint32_t size;
-        std::memcpy(&size, bytes.data() + pos + 4, 4);
-        if (bytes.compare(pos, 4, "data") == 0) {
-            out.resize(std::min<std::size_t>(size, bytes.size() - pos - 8) / 2);
-            std::memcpy(out.data(), bytes.data() + pos + 8, out.size() * 2);
-            break;
-        }
-        pos += 8 + size;
-    }
-    return out;
-}
-
 double rms(const std::vector<std::int16_t>& s) {
     double sum = 0;
     for (std::int16_t v : s) sum += double(v) * v;

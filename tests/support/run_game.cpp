@@ -5,8 +5,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -149,4 +151,21 @@ std::size_t GameProcess::traceLines() const {
     std::size_t n = 0;
     for (std::string line; std::getline(in, line);) n += !line.empty();
     return n;
+}
+
+std::vector<std::int16_t> wavSamples(const std::string& path) {
+    const std::string bytes = slurp(path);
+    std::vector<std::int16_t> out;
+    std::size_t pos = 12;
+    while (pos + 8 <= bytes.size()) {
+        std::uint32_t size;
+        std::memcpy(&size, bytes.data() + pos + 4, 4);
+        if (bytes.compare(pos, 4, "data") == 0) {
+            out.resize(std::min<std::size_t>(size, bytes.size() - pos - 8) / 2);
+            std::memcpy(out.data(), bytes.data() + pos + 8, out.size() * 2);
+            break;
+        }
+        pos += 8 + size;
+    }
+    return out;
 }

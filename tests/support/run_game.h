@@ -2,6 +2,7 @@
 // its output and exit code, and read its trace.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,9 @@ private:
     bool reaped_ = false;
     int status_ = 0;
 };
+
+// The 16-bit samples of a WAV file's data chunk (what --audio-out writes).
+std::vector<std::int16_t> wavSamples(const std::string& path);
 
 // A fresh temporary folder for one test (removed at process exit is not
 // promised; names are unique).
