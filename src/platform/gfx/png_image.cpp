@@ -1,44 +1,89 @@
-// PNG decoding through libpng's simplified API, colour key and mip chain.
+// PNG decoding through libpng's full API, colour key and mip chain.
 #include "platform/gfx/png_image.h"
 
 #include <png.h>
 
 #include <algorithm>
+#include <csetjmp>
 #include <cstring>
 
 namespace platform::gfx {
 
 namespace {
 
-// Begins a read and checks the size; false (nothing to free) on failure.
-bool beginRead(png_image& image, const std::uint8_t* data, std::size_t size, bool& hasAlpha) {
-    std::memset(&image, 0, sizeof image);
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_memory(&image, data, size)) return false;
-    if (image.width == 0 || image.height == 0 || image.width > kMaxTextureSize ||
-        image.height > kMaxTextureSize) {
-        png_image_free(&image);
+struct MemoryReader {
+    const std::uint8_t* data;
+    std::size_t size;
+    std::size_t at = 0;
+};
+
+void readFromMemory(png_structp png, png_bytep to, png_size_t length) {
+    auto* r = static_cast<MemoryReader*>(png_get_io_ptr(png));
+    if (length > r->size - r->at) png_error(png, "read past the end");
+    std::memcpy(to, r->data + r->at, length);
+    r->at += length;
+}
+
+// Errors end the read at the setjmp in decodePng; nothing is printed.
+[[noreturn]] void onError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+// Warnings (a bad CRC in an ancillary chunk, say) still give a picture.
+void onWarning(png_structp, png_const_charp) {}
+
+}  // namespace
+
+namespace {
+
+// The read itself. Its caller owns every object that lives across the error
+// jump, so the jump skips no destructor and clobbers no local that changed.
+bool readPng(MemoryReader& reader, MipLevel& level, std::vector<png_bytep>& rows, bool& hasAlpha) {
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, onError, onWarning);
+    if (!png) return false;
+    png_infop info = png_create_info_struct(png);
+    if (!info) {
+        png_destroy_read_struct(&png, nullptr, nullptr);
         return false;
     }
-    hasAlpha = (image.format & PNG_FORMAT_FLAG_ALPHA) != 0;
-    image.format = PNG_FORMAT_RGBA;
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_read_struct(&png, &info, nullptr);
+        return false;
+    }
+    png_set_read_fn(png, &reader, readFromMemory);
+    png_set_user_limits(png, kMaxTextureSize, kMaxTextureSize);
+    png_read_info(png, info);
+    const png_uint_32 width = png_get_image_width(png, info), height = png_get_image_height(png, info);
+    hasAlpha = (png_get_color_type(png, info) & PNG_COLOR_MASK_ALPHA) != 0 ||
+               png_get_valid(png, info, PNG_INFO_tRNS) != 0;
+    png_set_expand(png);  // palette to RGB, grey below 8 bits to 8, tRNS to alpha
+    png_set_strip_16(png);
+    png_set_gray_to_rgb(png);
+    if (!hasAlpha) png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
+    png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    if (png_get_rowbytes(png, info) != std::size_t{width} * 4) png_error(png, "not RGBA8 after the transforms");
+    level.width = static_cast<int>(width);
+    level.height = static_cast<int>(height);
+    level.rgba.resize(std::size_t{width} * height * 4);
+    rows.resize(height);
+    for (png_uint_32 y = 0; y < height; ++y) rows[y] = level.rgba.data() + std::size_t{y} * width * 4;
+    png_read_image(png, rows.data());
+    png_read_end(png, nullptr);
+    png_destroy_read_struct(&png, &info, nullptr);
     return true;
 }
 
 }  // namespace
 
+// The texels are the file's own 8-bit values: no gamma, colour-space or ICC
+// conversion is asked for, so gAMA, sRGB, cHRM and iCCP chunks change
+// nothing (the colour key must match the colours as stored). 16-bit
+// channels keep their high byte; palettes, low bit depths and grey are
+// expanded to RGBA.
 bool decodePng(const std::uint8_t* data, std::size_t size, MipLevel& out, bool& hasAlpha) {
-    png_image image;
-    if (!beginRead(image, data, size, hasAlpha)) return false;
+    if (size < 8 || png_sig_cmp(data, 0, 8) != 0) return false;
+    MemoryReader reader{data, size};
     MipLevel level;
-    level.width = static_cast<int>(image.width);
-    level.height = static_cast<int>(image.height);
-    level.rgba.resize(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, level.rgba.data(), 0, nullptr)) {
-        png_image_free(&image);
-        return false;
-    }
-    // Warnings (a bad CRC in an ancillary chunk, say) still give a picture.
+    std::vector<png_bytep> rows;
+    if (!readPng(reader, level, rows, hasAlpha)) return false;
     out = std::move(level);
     return true;
 }

@@ -1,4 +1,5 @@
-// PNG decoding for textures: any PNG libpng reads, turned into RGBA8, with
+// PNG decoding for textures: any PNG libpng reads, turned into RGBA8 with its
+// stored values (no gamma or colour-space conversion), with
 // the colour key applied and a full mip chain built. Input is untrusted:
 // sizes are bounded and every libpng error is a failure.
 #pragma once
