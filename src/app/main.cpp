@@ -190,5 +190,7 @@ int main(int argc, char** argv) {
     // A run cut short by a file that failed to load is a failure, though the
     // loop itself ends through the ordinary quit message.
     if (anyLoadFailed && code == 0) code = 1;
+    // So is one whose pictures, asked for, could not be written.
+    if (platform::gfx::screenshotFailed() && code == 0) code = 1;
     return code;
 }

@@ -65,6 +65,15 @@ TEST(DisplayEndToEnd, ScreenshotWritesThatFramesPicture) {
     // Filtering may soften a few texels next to keyed ones.
     EXPECT_GE(matching, compared * 9 / 10) << matching << " of " << compared;
     EXPECT_FALSE(fs::exists(dir + "/one.png"));
+
+    // A picture that cannot be written fails the run, which still plays out.
+    r.args = {"--frames", "4", "--screenshot", "2:" + dir + "/no/such/folder/two.png"};
+    run = runGame(r);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.trace.size(), 4u);
+    EXPECT_NE(run.err.find("gfx: picture of frame 2 not written to " + dir + "/no/such/folder/two.png"),
+              std::string::npos)
+        << run.err;
     fs::remove_all(dir);
 }
 

@@ -1,6 +1,6 @@
 // Broken files of the field of play, end to end: every file the World and
 // the player's side load at start-up, missing, cut short or overwritten, shows its boxes in the
-// order the loads run and nothing else, and the run ends with a failure code
+// order the loads run, each with an English line that names the file, and nothing else, and the run ends with a failure code
 // before its first frame; a broken sound shows no box and the run goes on.
 // In the sanitizer builds a crash or a sanitizer report fails the case too.
 //
@@ -125,12 +125,12 @@ std::vector<std::vector<std::string>> rounds() {
     return runs;
 }
 
-// The boxes a run with these files broken shows, in load order.
-std::vector<std::string> boxesFor(const std::vector<std::string>& broken) {
-    std::vector<std::string> boxes;
+// The loads that show a box in a run with these files broken, in load order.
+std::vector<Load> boxesFor(const std::vector<std::string>& broken) {
+    std::vector<Load> boxes;
     for (const Load& load : loads())
         if (*load.box != '\0' && std::find(broken.begin(), broken.end(), load.path) != broken.end())
-            boxes.push_back(load.box);
+            boxes.push_back(load);
     return boxes;
 }
 
@@ -217,11 +217,22 @@ private:
     std::vector<char> original_;
 };
 
-// What the run must write on standard error: the boxes shown before the
-// first frame, one line each, and nothing else.
-std::string expectedBoxLines(const std::vector<std::string>& texts) {
+// What the run must write on standard error: for each box shown before the
+// first frame, the English line that names the file and why, then the box's
+// own line; after the first missing file, the hint about the pack; nothing else.
+std::string expectedBoxLines(const std::vector<Load>& boxes, const std::string& pack, Damage damage) {
     std::string lines;
-    for (const std::string& t : texts) lines += "メッセージ: " + t + "\n";
+    for (const Load& load : boxes) {
+        const bool mesh = fs::path(load.path).extension() == ".x";
+        const char* why = damage == Damage::Missing ? "No such file or directory"
+                          : mesh                    ? "not a DirectX .x mesh, or a damaged one"
+                                                    : "not a PNG picture, or a damaged one";
+        lines += "tervo: cannot load " + pack + "/" + load.path + ": " + why + " (asset folder " + pack + ")\n";
+        if (damage == Damage::Missing && &load == &boxes.front())
+            lines += "tervo: the asset pack was not found in " + pack +
+                     "; build it (see README) or pass --assets DIR\n";
+        lines += "メッセージ: " + std::string(load.box) + "\n";
+    }
     return lines;
 }
 
@@ -231,7 +242,7 @@ void runEveryFile(Damage damage) {
         std::string names;
         for (const std::string& path : broken) names += path + " ";
         SCOPED_TRACE(names + damageName(damage));
-        const std::vector<std::string> boxes = boxesFor(broken);
+        const std::vector<Load> boxes = boxesFor(broken);
         GameRun run;
         {
             std::vector<std::unique_ptr<DamagedFile>> damaged;
@@ -247,7 +258,7 @@ void runEveryFile(Damage damage) {
         EXPECT_FALSE(run.timedOut);
         EXPECT_EQ(run.err.find("Sanitizer"), std::string::npos) << run.err;
         EXPECT_EQ(run.err.find("runtime error"), std::string::npos) << run.err;
-        EXPECT_EQ(run.err, expectedBoxLines(boxes));
+        EXPECT_EQ(run.err, expectedBoxLines(boxes, pack.dir(), damage));
         if (boxes.empty()) {
             // Only sounds are broken: their entries stay empty and the game runs on.
             EXPECT_EQ(run.exitCode, 0) << run.err;

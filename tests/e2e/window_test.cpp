@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -108,6 +109,9 @@ TEST(Window, ASecondInstanceIsRefusedAndTheFirstKeepsRunning) {
     EXPECT_EQ(second.exitCode, 0);
     EXPECT_TRUE(second.trace.empty());
     EXPECT_NE(second.err.find("error: プログラムを２重起動しないでください。"), std::string::npos) << second.err;
+    EXPECT_NE(second.err.find("tervo: the game is already running (it holds " + runtime + "/tervo.test.lock)"),
+              std::string::npos)
+        << second.err;
 
     // The refused window took the focus for a moment (there is no window
     // manager to hand it back), so the first instance now waits for
@@ -152,4 +156,47 @@ TEST(Window, ARecordedWindowRunReplaysHeadlessAndInAWindow) {
     EXPECT_TRUE(read("again.jsonl") == original);
     fs::remove_all(runtime);
     fs::remove_all(dir);
+}
+
+TEST(Window, ABrokenPackShowsItsBoxesOneAfterAnotherAndTheRunFails) {
+    if (xserver().display().empty()) GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs it)";
+    const std::string runtime = makeTempDir("xdg"), empty = makeTempDir("nopack");
+    GameRunRequest r = windowed(runtime, {"--assets", empty});
+    r.args.erase(std::find(r.args.begin(), r.args.end(), "--no-dialogs"));
+    r.trace = false;
+    GameProcess game(r);
+    // Answered as a player would: each box gets the focus and Return.
+    const std::string answer = "DISPLAY=" + xserver().display() + " " + TERVO_SOURCE_DIR +
+                               "/tests/e2e/tools/answer_boxes " + std::to_string(game.pid()) + " メッセージ 90";
+    std::FILE* answering = popen(answer.c_str(), "r");
+    ASSERT_NE(answering, nullptr);
+    char count[32] = {};
+    const bool read = std::fgets(count, sizeof count, answering) != nullptr;
+    pclose(answering);
+    auto run = game.finish();
+    ASSERT_TRUE(read);
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    const auto shown = [&](const std::string& line) {
+        std::size_t n = 0;
+        for (std::size_t at = run.err.find(line); at != std::string::npos; at = run.err.find(line, at + 1)) ++n;
+        return n;
+    };
+    EXPECT_GT(shown("メッセージ: "), 20u) << run.err;
+    EXPECT_EQ(std::stoul(count), shown("メッセージ: ")) << "every box was on screen";
+    EXPECT_EQ(shown("tervo: cannot load "), shown("メッセージ: "));
+    EXPECT_EQ(shown("cannot show a message box"), 0u) << run.err;
+    fs::remove_all(runtime);
+    fs::remove_all(empty);
+}
+
+TEST(Window, WithoutASoundCardTheGameSaysSoOnceAndTheLibrariesKeepQuiet) {
+    if (xserver().display().empty()) GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs it)";
+    const std::string runtime = makeTempDir("xdg");
+    GameRunRequest r = windowed(runtime, {"--frames", "10"});
+    r.env = {"DISPLAY=" + xserver().display(), "XDG_RUNTIME_DIR=" + runtime, "SDL_AUDIODRIVER=alsa",
+             "AUDIODEV=tervo_no_such_device"};
+    auto run = runGame(r);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.err, "tervo: no audio device; playing without sound\n");
+    fs::remove_all(runtime);
 }

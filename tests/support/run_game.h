@@ -41,6 +41,7 @@ public:
     GameRun finish(int timeoutSeconds = 30);
     // The trace lines written so far.
     std::size_t traceLines() const;
+    int pid() const { return pid_; }
 
 private:
     GameRunRequest request_;

@@ -3,9 +3,11 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <atomic>
 #include <vector>
 
+#include "platform/audio/alsa_quiet.h"
 #include "platform/audio/mixer.h"
 #include "platform/audio/wav_writer.h"
 
@@ -70,6 +72,7 @@ void advanceTo(std::uint64_t ticks) {
 }
 
 bool openDevice(Output& o) {
+    quietAlsa();  // its complaints about a missing card are no use to a player
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
     // Without a device the subsystem stays up until the output closes:
     // quitting it joins SDL's device-watching thread, which starts with a
@@ -98,7 +101,8 @@ bool openOutput(const OutputConfig& config) {
     Output& o = out();
     ++g_generation;
     if (!config.headless) {
-        openDevice(o);  // without a device the game runs silent
+        // Without a device the game runs silent.
+        if (!openDevice(o)) std::fprintf(stderr, "tervo: no audio device; playing without sound\n");
         return true;
     }
     o.mixer = std::make_shared<Mixer>(deviceRate);

@@ -87,9 +87,11 @@ HRESULT IDirect3DDevice9::Present(const RECT*, const RECT*, Window*, const void*
     for (const auto& [frame, path] : gfx::config().screenshots) {
         if (frame != gfx::currentFrame()) continue;
         const std::vector<std::uint8_t> pixels = backend_->readPixels();
-        if (pixels.empty() || !gfx::writePng(path.c_str(), 800, 600, pixels))
+        if (pixels.empty() || !gfx::writePng(path.c_str(), 800, 600, pixels)) {
             std::fprintf(stderr, "gfx: picture of frame %llu not written to %s\n",
                          static_cast<unsigned long long>(frame), path.c_str());
+            gfx::noteScreenshotFailed();
+        }
     }
     const bool shown = backend_->present();
     if (gfx::frameTimes().active()) {

@@ -12,6 +12,7 @@ CreationFailures g_failures;
 std::uint64_t g_frame = 0;
 IDirect3DDevice9* g_device = nullptr;
 FrameTimes g_frameTimes;
+bool g_screenshotFailed = false;
 }  // namespace
 
 int g_pendingPresentFailures = 0;
@@ -35,6 +36,9 @@ void setCurrentFrame(std::uint64_t frame) {
 std::uint64_t currentFrame() { return g_frame; }
 
 FrameTimes& frameTimes() { return g_frameTimes; }
+
+bool screenshotFailed() { return g_screenshotFailed; }
+void noteScreenshotFailed() { g_screenshotFailed = true; }
 
 bool pictureWanted() {
     if (!g_config.headless || g_frameTimes.active()) return true;

@@ -43,6 +43,10 @@ void failViewports(int count);
 // recorded calls of the previous one are dropped) and picks the screenshots.
 void setCurrentFrame(std::uint64_t frame);
 std::uint64_t currentFrame();
+// Whether a picture asked for could not be written (the run then fails).
+bool screenshotFailed();
+void noteScreenshotFailed();
+
 // Whether this frame's picture is needed: always with a display; headless,
 // only on the frames that are written out (the others skip drawing, which
 // keeps long headless runs with a few pictures fast).

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <new>
 
+#include "platform/asset_report.h"
 #include "platform/gfx/d3dx9.h"
 #include "platform/gfx/file_read.h"
 #include "platform/gfx/mesh_data.h"
@@ -58,10 +59,16 @@ HRESULT D3DXLoadMeshFromXA(const char* path, DWORD, IDirect3DDevice9* device,
     if (adjacency) *adjacency = nullptr;
     if (effects) *effects = nullptr;
     std::vector<std::uint8_t> file;
-    if (!gfx::readAssetFile(path, file)) return D3DERR_NOTAVAILABLE;
+    if (!gfx::readAssetFile(path, file)) {
+        reportAssetFailure(path, "unreadable, or larger than 64 MiB");
+        return D3DERR_NOTAVAILABLE;
+    }
     gfx::MeshData data;
     const std::string_view text(reinterpret_cast<const char*>(file.data()), file.size());
-    if (!gfx::parseXFile(text, data)) return D3DXERR_INVALIDDATA;
+    if (!gfx::parseXFile(text, data)) {
+        reportAssetFailure(path, "not a DirectX .x mesh, or a damaged one");
+        return D3DXERR_INVALIDDATA;
+    }
 
     if (materials) {
         const std::size_t n = data.materials.size();

@@ -7,6 +7,7 @@
 #include "platform/gfx/file_read.h"
 #include "platform/gfx/png_image.h"
 #include "platform/gfx/png_read_ahead.h"
+#include "platform/asset_report.h"
 #include "platform/paths.h"
 
 namespace platform {
@@ -92,8 +93,14 @@ HRESULT D3DXCreateTextureFromFileExA(IDirect3DDevice9* device, const char* path,
     // The whole file is decoded now, so a damaged one fails here as it
     // would in use; the levels themselves are made when they are needed.
     gfx::LoadedPng png = gfx::loadPng(path);
-    if (!png.read) return D3DERR_NOTAVAILABLE;
-    if (!png.decoded) return D3DXERR_INVALIDDATA;
+    if (!png.read) {
+        reportAssetFailure(path, "unreadable, or larger than 64 MiB");
+        return D3DERR_NOTAVAILABLE;
+    }
+    if (!png.decoded) {
+        reportAssetFailure(path, "not a PNG picture, or a damaged one");
+        return D3DXERR_INVALIDDATA;
+    }
     const int width = png.image.width, height = png.image.height;
     const int levelCount = gfx::mipLevelCount(width, height);
     const std::uint32_t handle = device->backend().createTexture({std::move(png.image), colorKey});

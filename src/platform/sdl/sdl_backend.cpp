@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <thread>
 #include <vector>
@@ -144,7 +145,12 @@ public:
         if (!g_options.dialogs) return;
         const Uint32 flags = (type & MB_ICONERROR) ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
         SDL_Window* parent = destroyed_ ? nullptr : g_sdlWindow;
-        SDL_ShowSimpleMessageBox(flags, caption.c_str(), text.c_str(), parent);
+        if (SDL_ShowSimpleMessageBox(flags, caption.c_str(), text.c_str(), parent) != 0 && !boxFailed_) {
+            // SDL's X11 box draws with the X server's core fonts (xfonts-base).
+            boxFailed_ = true;
+            std::fprintf(stderr, "tervo: cannot show a message box (%s); messages go to this terminal only\n",
+                         SDL_GetError());
+        }
     }
 
     // The named lock is a file lock in the user's runtime folder; the kernel
@@ -154,7 +160,10 @@ public:
         std::string path = std::string(dir && *dir ? dir : "/tmp") + "/tervo." + name + ".lock";
         lockFd_ = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
         if (lockFd_ < 0) return true;  // no lock to be had: do not refuse to run
-        return flock(lockFd_, LOCK_EX | LOCK_NB) == 0;
+        if (flock(lockFd_, LOCK_EX | LOCK_NB) == 0) return true;
+        std::fprintf(stderr, "tervo: the game is already running (it holds %s); only one can run at a time\n",
+                     path.c_str());
+        return false;
     }
 
     void keyboardState(std::uint8_t keys[256]) override {
@@ -268,6 +277,7 @@ private:
 
     std::vector<Pad> pads_;
     bool destroyed_ = false;
+    bool boxFailed_ = false;
     int lockFd_ = -1;
 };
 
