@@ -57,7 +57,7 @@ if(TERVO_BUILD_TESTS)
   foreach(mode prefix deb)
     add_test(NAME install.${mode}
       COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${CMAKE_BINARY_DIR} -DMODE=${mode}
-              -DSCRATCH=${CMAKE_BINARY_DIR}/install-test-${mode}
+              -DSCRATCH=${CMAKE_BINARY_DIR}/install-test-${mode} -DREADELF=${CMAKE_READELF}
               -P ${CMAKE_SOURCE_DIR}/cmake/InstallTest.cmake)
     set_tests_properties(install.${mode} PROPERTIES LABELS install TIMEOUT 300)
   endforeach()

@@ -3,7 +3,7 @@
 # the package `cpack -G DEB` makes, unpacked with dpkg-deb -x), checks where
 # the files land, and runs the installed binary headless for 300 frames from a
 # folder without a pack, so it must find its own in ../share/tervo.
-#   cmake -DBUILD_DIR=... -DSCRATCH=... -DMODE=prefix|deb -P InstallTest.cmake
+#   cmake -DBUILD_DIR=... -DSCRATCH=... -DMODE=prefix|deb -DREADELF=... -P InstallTest.cmake
 
 function(run)
   execute_process(COMMAND ${ARGN} RESULT_VARIABLE code OUTPUT_VARIABLE out ERROR_VARIABLE err)
@@ -56,6 +56,13 @@ foreach(file usr/bin/tervo usr/share/tervo/t/title.png usr/share/tervo/x/mychar.
 endforeach()
 if(EXISTS ${root}/usr/bin/t)
   message(FATAL_ERROR "the pack landed next to the binary")
+endif()
+
+# Stripped, unlike the build's copy: no symbol table, no debug information.
+run(${READELF} -S -W ${root}/usr/bin/tervo)
+string(REGEX MATCHALL "\\.(symtab|debug_[a-z]+|comment)" unstripped "${out}")
+if(unstripped)
+  message(FATAL_ERROR "the installed binary is not stripped: it has ${unstripped}")
 endif()
 
 run(${root}/usr/bin/tervo --version)
