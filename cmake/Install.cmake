@@ -1,7 +1,8 @@
-# Installing like a Debian program: the binary in bin/ (src/CMakeLists.txt),
+# Installing like a Debian game: the binary in games/ (src/CMakeLists.txt),
 # the asset pack in share/tervo/ (the binary looks in ../share/tervo beside
-# its own folder), a desktop entry, the program icon in the hicolor theme and
-# the man page. `cpack -G DEB` makes the package from the same rules.
+# its own folder), a desktop entry, the program icon in the hicolor theme,
+# the man page, and the copyright file and changelog in share/doc/tervo/.
+# `cpack -G DEB` makes the package from the same rules.
 
 # The pack the build wrote next to the binary (the sanitizer builds get it
 # copied there from the release build).
@@ -12,22 +13,40 @@ install(FILES ${CMAKE_SOURCE_DIR}/data/tervo.desktop DESTINATION ${CMAKE_INSTALL
 install(FILES ${TERVO_PACK}/t/icon.png
   DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/64x64/apps RENAME tervo.png)
 
-# Debian ships man pages compressed.
+# The Maintainer field of the package and the signature of its changelog.
+# Whoever builds packages for others sets their own: -DTERVO_MAINTAINER=...
+# (A cache still holding the old placeholder, an address no mail reaches,
+# gets the new default.)
+if(TERVO_MAINTAINER STREQUAL "TERVO developers <tervo@localhost>")
+  unset(TERVO_MAINTAINER CACHE)
+endif()
+set(TERVO_MAINTAINER "TERVO developers <maintainers@tervo.games>" CACHE STRING
+  "The Maintainer field of the Debian package and its changelog's signature")
+
+# Debian ships man pages and changelogs compressed, with neither a name nor
+# a time in the gzip header.
+function(tervo_gzip source output)
+  get_filename_component(dir ${output} DIRECTORY)
+  add_custom_command(OUTPUT ${output}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${dir}
+    COMMAND sh -c "gzip -9 -n -c \"$1\" > \"$2\"" sh ${source} ${output}
+    DEPENDS ${source}
+    VERBATIM)
+endfunction()
 set(TERVO_MAN ${CMAKE_BINARY_DIR}/man/tervo.6.gz)
-add_custom_command(OUTPUT ${TERVO_MAN}
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
-  COMMAND sh -c "gzip -9 -n -c \"$1\" > \"$2\"" sh ${CMAKE_SOURCE_DIR}/docs/tervo.6 ${TERVO_MAN}
-  DEPENDS ${CMAKE_SOURCE_DIR}/docs/tervo.6
-  VERBATIM)
-add_custom_target(manpage ALL DEPENDS ${TERVO_MAN})
+tervo_gzip(${CMAKE_SOURCE_DIR}/docs/tervo.6 ${TERVO_MAN})
+configure_file(${CMAKE_SOURCE_DIR}/data/changelog.in ${CMAKE_BINARY_DIR}/doc/changelog @ONLY)
+set(TERVO_CHANGELOG ${CMAKE_BINARY_DIR}/doc/changelog.gz)
+tervo_gzip(${CMAKE_BINARY_DIR}/doc/changelog ${TERVO_CHANGELOG})
+add_custom_target(docs ALL DEPENDS ${TERVO_MAN} ${TERVO_CHANGELOG})
 install(FILES ${TERVO_MAN} DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+install(FILES ${CMAKE_SOURCE_DIR}/data/copyright ${TERVO_CHANGELOG}
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tervo)
 
 # Installing and packing take what the build made; they do not build
 # everything first (cpack would otherwise rebuild every test program).
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 
-set(TERVO_MAINTAINER "TERVO developers <tervo@localhost>" CACHE STRING
-  "The Maintainer field of the Debian package")
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tervo)
 set(CPACK_PACKAGE_VENDOR "TERVO developers")
@@ -57,7 +76,8 @@ if(TERVO_BUILD_TESTS)
   foreach(mode prefix deb)
     add_test(NAME install.${mode}
       COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${CMAKE_BINARY_DIR} -DMODE=${mode}
-              -DSCRATCH=${CMAKE_BINARY_DIR}/install-test-${mode}
+              -DSCRATCH=${CMAKE_BINARY_DIR}/install-test-${mode} -DREADELF=${CMAKE_READELF}
+              -DLICENSE=${CMAKE_SOURCE_DIR}/LICENSE
               -P ${CMAKE_SOURCE_DIR}/cmake/InstallTest.cmake)
     set_tests_properties(install.${mode} PROPERTIES LABELS install TIMEOUT 300)
   endforeach()

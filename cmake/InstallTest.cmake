@@ -1,9 +1,11 @@
 # The installed game, end to end: installs the build into a scratch root
 # (MODE prefix: `cmake --install` with DESTDIR and the prefix /usr; MODE deb:
-# the package `cpack -G DEB` makes, unpacked with dpkg-deb -x), checks where
-# the files land, and runs the installed binary headless for 300 frames from a
-# folder without a pack, so it must find its own in ../share/tervo.
-#   cmake -DBUILD_DIR=... -DSCRATCH=... -DMODE=prefix|deb -P InstallTest.cmake
+# the package `cpack -G DEB` makes, which lintian must find no error in,
+# unpacked with dpkg-deb -x), checks where the files land, that the binary is
+# stripped and the copyright file carries LICENSE's terms, and runs the
+# installed binary headless for 300 frames from a folder without a pack, so
+# it must find its own in ../share/tervo.
+#   cmake -DBUILD_DIR=... -DSCRATCH=... -DMODE=prefix|deb -DREADELF=... -DLICENSE=... -P InstallTest.cmake
 
 function(run)
   execute_process(COMMAND ${ARGN} RESULT_VARIABLE code OUTPUT_VARIABLE out ERROR_VARIABLE err)
@@ -42,27 +44,67 @@ elseif(MODE STREQUAL "deb")
       message(FATAL_ERROR "Depends lacks ${dep}: ${deb_Depends}")
     endif()
   endforeach()
+  # Debian's own checker: errors fail, the rest is shown.
+  find_program(LINTIAN lintian)
+  if(NOT LINTIAN)
+    message(FATAL_ERROR "lintian is not installed (scripts/setup installs it)")
+  endif()
+  execute_process(COMMAND ${LINTIAN} --tag-display-limit 0 ${debs}
+                  RESULT_VARIABLE code OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  message(STATUS "lintian (${code}):\n${out}")
+  if(NOT code MATCHES "^[01]$" OR out MATCHES "(^|\n)E: ")
+    message(FATAL_ERROR "lintian found errors in the package:\n${out}\n${err}")
+  endif()
   run(dpkg-deb -x ${debs} ${root})
 else()
   message(FATAL_ERROR "MODE must be prefix or deb")
 endif()
 
-foreach(file usr/bin/tervo usr/share/tervo/t/title.png usr/share/tervo/x/mychar.x usr/share/tervo/w/ok.wav
+set(game ${root}/usr/games/tervo)
+foreach(file usr/games/tervo usr/share/tervo/t/title.png usr/share/tervo/x/mychar.x usr/share/tervo/w/ok.wav
              usr/share/tervo/o/title.ogg usr/share/tervo/t/paused.png usr/share/applications/tervo.desktop
-             usr/share/icons/hicolor/64x64/apps/tervo.png usr/share/man/man6/tervo.6.gz)
+             usr/share/icons/hicolor/64x64/apps/tervo.png usr/share/man/man6/tervo.6.gz
+             usr/share/doc/tervo/copyright usr/share/doc/tervo/changelog.gz)
   if(NOT EXISTS ${root}/${file})
     message(FATAL_ERROR "not installed: ${file}")
   endif()
 endforeach()
-if(EXISTS ${root}/usr/bin/t)
+if(EXISTS ${root}/usr/games/t)
   message(FATAL_ERROR "the pack landed next to the binary")
 endif()
 
-run(${root}/usr/bin/tervo --version)
+# Stripped, unlike the build's copy: no symbol table, no debug information.
+run(${READELF} -S -W ${game})
+string(REGEX MATCHALL "\\.(symtab|debug_[a-z]+|comment)" unstripped "${out}")
+if(unstripped)
+  message(FATAL_ERROR "the installed binary is not stripped: it has ${unstripped}")
+endif()
+
+run(${game} --version)
 message(STATUS "${out}")
+string(REGEX REPLACE "^tervo ([^\n]*)\n$" "\\1" version "${out}")
+
+# The changelog's latest entry is this version's.
+run(gzip -dc ${root}/usr/share/doc/tervo/changelog.gz)
+if(NOT out MATCHES "^tervo \\(${version}\\) ")
+  message(FATAL_ERROR "the changelog's latest entry is not version ${version}:\n${out}")
+endif()
+
+# The copyright file gives LICENSE's terms (as a DEP-5 paragraph: indented,
+# with a dot for each empty line).
+file(READ ${LICENSE} license)
+file(READ ${root}/usr/share/doc/tervo/copyright copyright)
+string(REGEX MATCH "Permission is hereby granted.*DEALINGS IN THE[ \n]SOFTWARE\\." terms "${license}")
+string(REGEX REPLACE "\n \\.?" "\n" copyright "${copyright}")
+string(REGEX REPLACE "\n+" " " copyright "${copyright}")
+string(REGEX REPLACE "\n+" " " terms "${terms}")
+string(FIND "${copyright}" "License: Expat ${terms}" at)
+if(terms STREQUAL "" OR at EQUAL -1)
+  message(FATAL_ERROR "the copyright file does not give LICENSE's terms")
+endif()
 
 # From a folder without a pack: the game finds the installed one.
-execute_process(COMMAND ${root}/usr/bin/tervo --headless --frames 300 --trace ${SCRATCH}/trace.jsonl
+execute_process(COMMAND ${game} --headless --frames 300 --trace ${SCRATCH}/trace.jsonl
                         --trace-groups display
                 WORKING_DIRECTORY ${SCRATCH}/elsewhere RESULT_VARIABLE code ERROR_VARIABLE err)
 if(NOT code EQUAL 0)
