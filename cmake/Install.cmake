@@ -65,7 +65,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # (libsdl2-2.0-0, libepoxy0, libpng16-16, libvorbisfile3, ...).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # An OpenGL 3.3 driver; Mesa's covers every machine, in software at worst.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libgl1-mesa-dri")
+# The X server's core fonts, which SDL's message boxes draw their text with
+# (without them a failed start shows no box, only its lines on stderr).
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libgl1-mesa-dri, xfonts-base")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

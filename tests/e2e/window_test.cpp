@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cmath>
+#include <cstring>
 #include <cstdio>
 #include <algorithm>
 #include <filesystem>
@@ -198,5 +200,52 @@ TEST(Window, WithoutASoundCardTheGameSaysSoOnceAndTheLibrariesKeepQuiet) {
     auto run = runGame(r);
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.err, "tervo: no audio device; playing without sound\n");
+    fs::remove_all(runtime);
+}
+
+namespace {
+
+// Runs window_picture's steps on the game's window; its "measure" lines.
+std::vector<std::string> windowPicture(const std::string& steps) {
+    const std::string command = "DISPLAY=" + xserver().display() + " " + TERVO_SOURCE_DIR +
+                                "/tests/e2e/tools/window_picture TERVO " + steps;
+    std::vector<std::string> lines;
+    if (std::FILE* p = popen(command.c_str(), "r")) {
+        char line[128];
+        while (std::fgets(line, sizeof line, p)) lines.emplace_back(line, std::strcspn(line, "\n"));
+        pclose(p);
+    }
+    return lines;
+}
+
+// "W H X Y PW PH": the 800 x 600 picture scaled to fit a W x H window and
+// centred, black bars around it.
+std::string letterboxed(int w, int h) {
+    const double scale = std::min(w / 800.0, h / 600.0);
+    const int pw = int(std::lround(800 * scale)), ph = int(std::lround(600 * scale));
+    std::ostringstream s;
+    s << w << " " << h << " " << (w - pw) / 2 << " " << (h - ph) / 2 << " " << pw << " " << ph;
+    return s.str();
+}
+
+}  // namespace
+
+TEST(Window, EverySwitchOfFullScreenLeavesThePictureLetterboxedInTheWindow) {
+    if (xserver().display().empty()) GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs it)";
+    const std::string runtime = makeTempDir("xdg");
+    GameProcess game(windowed(runtime, {}));
+    for (int i = 0; i < 400 && game.traceLines() < 10; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    ASSERT_GE(game.traceLines(), 10u) << "the game did not start";
+    // Resized from outside, as a window manager would; there is none to
+    // carry out a switch to full screen, so the window keeps its size.
+    const std::vector<std::string> seen = windowPicture(
+        "resize=640x600 wait=0.7 measure key=alt+Return wait=0.7 measure key=alt+Return wait=0.7 measure "
+        "resize=1000x300 wait=0.7 measure key=alt+Return wait=0.7 measure");
+    const std::vector<std::string> expected = {letterboxed(640, 600), letterboxed(640, 600), letterboxed(1024, 768),
+                                               letterboxed(1000, 300), letterboxed(1000, 300)};
+    EXPECT_EQ(seen, expected);
+    EXPECT_TRUE(game.running());
+    game.signal(SIGTERM);
+    EXPECT_EQ(game.finish().exitCode, 0);
     fs::remove_all(runtime);
 }

@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "platform/sdl/sdl_window.h"
+#include "platform/sdl/window_size.h"
 
 namespace platform::gfx {
 
@@ -124,7 +125,7 @@ void GlContext::drawableSize(int& w, int& h) const {
         w = 800, h = 600;
         return;
     }
-    SDL_GL_GetDrawableSize(window_, &w, &h);
+    windowPixelSize(window_, w, h);
     if (w <= 0 || h <= 0) w = 800, h = 600;
 }
 
