@@ -110,7 +110,8 @@ TEST_F(SoundBankTest, EmptyEntriesAndABankWithoutDeviceAreSilent) {
 }
 
 TEST_F(SoundBankTest, EightBitAndStereoFilesPlayInTheirOwnFormat) {
-    Bytes eight = {0x80, 0xC0, 0x40, 0xFF};
+    // Kept under -1 dBFS, where the output's limiter leaves samples alone.
+    Bytes eight = {0x80, 0xC0, 0x40, 0xF0};
     SoundBank bank("Display");
     std::vector<std::int16_t> stereo = {100, -100, 200, -200};
     bank.open(nullptr, {file("8.wav", fixtures::wav(1, 44100, 8, eight)),
@@ -123,7 +124,7 @@ TEST_F(SoundBankTest, EightBitAndStereoFilesPlayInTheirOwnFormat) {
     EXPECT_FLOAT_EQ(left(1), 0.5f + s16(200));
     EXPECT_FLOAT_EQ(right(1), 0.5f + s16(-200));
     EXPECT_FLOAT_EQ(left(2), -0.5f);
-    EXPECT_FLOAT_EQ(left(3), 127 / 128.0f);
+    EXPECT_FLOAT_EQ(left(3), 112 / 128.0f);
 }
 
 TEST_F(SoundBankTest, TheFormatChunkMustComeFirstAndBePcm) {

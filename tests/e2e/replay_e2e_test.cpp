@@ -1,6 +1,7 @@
 // Replays end to end: a recorded run played back headless gives the same
 // trace line for line; bad replay files and desyncs end in one line with
-// exit code 2; the volume options scale the --audio-out mix.
+// exit code 2; the volume options scale the --audio-out mix; the mix of a
+// boss fight on hard has headroom and no offset.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -157,6 +158,26 @@ int peak(const std::vector<std::int16_t>& s) {
 }
 
 }  // namespace
+
+TEST(ReplayEndToEnd, ABossFightOnHardStaysBelowMinusOneDecibelWithoutAnOffset) {
+    // Both bosses on hard, to the clear: volleys, rings, explosions and
+    // shots over the boss music, the busiest sound of the game.
+    const std::string dir = makeTempDir("bossmix");
+    const GameRun run = runWith({"--autoplay", "--autoplay-difficulty", "hard", "--start-tick", "4490", "--frames",
+                                 "3900", "--audio-out", dir + "/boss.wav"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    ASSERT_NE(run.err.find(": clear"), std::string::npos) << run.err;
+    const auto mix = wavSamples(dir + "/boss.wav");
+    ASSERT_GE(mix.size(), 2u * 3900 * 44100 / 60);
+    double sum = 0;
+    for (std::int16_t v : mix) sum += v;
+    // Loud enough to hear (above -30 dBFS), yet so clear of full scale that
+    // the output's limiter, which starts at -1 dBFS, is never needed.
+    EXPECT_GT(20 * std::log10(rms(mix) / 32768), -30.0);
+    EXPECT_LT(peak(mix), 29205) << "reaches -1 dBFS";
+    EXPECT_LT(std::abs(sum / double(mix.size())), 0.002 * 32768) << "offset";
+    std::filesystem::remove_all(dir);
+}
 
 TEST(ReplayEndToEnd, VolumesScaleTheirBusInTheMix) {
     // The title music, then a game with the fire held (shot sounds).

@@ -5,7 +5,7 @@
 
 namespace platform::audio {
 
-Mixer::Mixer(std::uint32_t rate) : rate_(rate), voiceBuf_(2 * block), busBuf_(2 * block) {}
+Mixer::Mixer(std::uint32_t rate) : rate_(rate), limiter_(rate), voiceBuf_(2 * block), busBuf_(2 * block) {}
 
 Mixer::VoiceId Mixer::createVoice(Bus bus) {
     std::lock_guard lock(mutex_);
@@ -221,6 +221,7 @@ void Mixer::mix(float* out, std::size_t frames) {
         if (const float g = busGain_[static_cast<int>(Bus::Music)]; g != 1.f)
             for (std::size_t i = 0; i < 2 * n; ++i) busBuf_[i] *= g;
         for (std::size_t i = 0; i < 2 * n; ++i) out[i] += busBuf_[i];
+        limiter_.process(out, n);
         mixed_ += n;
         out += 2 * n;
         frames -= n;

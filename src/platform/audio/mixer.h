@@ -3,8 +3,9 @@
 // its rate differs), starts where its position is, halts in place and ends
 // at its last frame; it has a volume with a timed ramp and an optional
 // effect. Voices of the music bus are summed and pass through the bus effect
-// (the shared reverb) before joining the rest. Safe to call from the audio
-// thread and the game's threads.
+// (the shared reverb) before joining the rest; a peak limiter keeps the sum
+// inside full scale. Safe to call from the audio thread and the game's
+// threads.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +17,7 @@
 
 #include "platform/audio/effect.h"
 #include "platform/audio/pcm.h"
+#include "platform/audio/peak_limiter.h"
 #include "platform/audio/resampler.h"
 #include "platform/audio/volume_ramp.h"
 
@@ -82,6 +84,7 @@ private:
     std::map<VoiceId, Voice> voices_;  // ordered: the mix is the same on every run
     std::unique_ptr<Effect> busEffect_[2];
     float busGain_[2] = {1.f, 1.f};
+    PeakLimiter limiter_;
     std::unordered_map<std::uint32_t, std::unique_ptr<Resampler>> resamplers_;
     std::vector<float> voiceBuf_, busBuf_;
 };

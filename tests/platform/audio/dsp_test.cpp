@@ -1,10 +1,13 @@
-// The chorus and the reverb, measured on impulses and tones.
+// The chorus and the reverb, measured on impulses and tones; the output
+// limiter on quiet and loud passages.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
 #include "platform/audio/chorus.h"
+#include "platform/audio/peak_limiter.h"
 #include "platform/audio/reverb.h"
 
 using namespace platform::audio;
@@ -122,4 +125,71 @@ TEST(Reverb, StaysBoundedOnLoudSteadyInputAndResetSilencesIt) {
     std::vector<float> silence(2 * 1000, 0.f);
     reverb.process(silence.data(), 1000);
     for (float x : silence) EXPECT_EQ(x, 0.f);
+}
+
+namespace {
+
+// Stereo: a bass tone and a higher one on the left, the right at half.
+std::vector<float> twoTones(std::size_t frames, float bass, float high) {
+    std::vector<float> s(2 * frames);
+    for (std::size_t i = 0; i < frames; ++i) {
+        double t = double(i) / 44100;
+        s[2 * i] = float(bass * std::sin(2 * M_PI * 55 * t) + high * std::sin(2 * M_PI * 1250 * t + 0.3));
+        s[2 * i + 1] = 0.5f * s[2 * i];
+    }
+    return s;
+}
+
+// Processes in uneven blocks, as a device's callbacks come.
+void limit(PeakLimiter& l, std::vector<float>& s) {
+    for (std::size_t at = 0, n = 1; at < s.size() / 2; at += n, n = n * 7 % 1013 + 1)
+        l.process(s.data() + 2 * at, std::min(n, s.size() / 2 - at));
+}
+
+}  // namespace
+
+TEST(PeakLimiter, LeavesAnythingBelowMinusOneDecibelAsItIsBitForBit) {
+    PeakLimiter limiter(44100);
+    auto in = twoTones(3 * 44100, 0.5f, 0.39f);  // peaks just under 0.8913
+    float peak = 0;
+    for (float x : in) peak = std::max(peak, std::abs(x));
+    ASSERT_GT(peak, 0.885f);
+    ASSERT_LT(peak, PeakLimiter::threshold);
+    auto out = in;
+    limit(limiter, out);
+    EXPECT_EQ(out, in);
+    EXPECT_EQ(limiter.gain(), 1.f);
+}
+
+TEST(PeakLimiter, TurnsALoudPassageDownInsideFullScaleWithoutReshapingItThenLetsGo) {
+    PeakLimiter limiter(44100);
+    const std::size_t loud = 44100, quiet = 4 * 44100;
+    auto in = twoTones(loud, 1.0f, 0.8f);  // up to 1.8, 5 dB over full scale
+    auto after = twoTones(quiet, 0.4f, 0.3f);
+    in.insert(in.end(), after.begin(), after.end());
+    auto out = in;
+    limit(limiter, out);
+    int flat = 0;
+    float lowest = 1, highest = 0;
+    for (std::size_t i = 0; i < loud; ++i) {
+        ASSERT_LT(std::abs(out[2 * i]), PeakLimiter::ceiling) << i;
+        // No flat tops: three samples in a row at one level above the threshold.
+        if (i >= 2 && std::abs(out[2 * i]) > PeakLimiter::threshold && out[2 * i] == out[2 * i - 2] &&
+            out[2 * i - 2] == out[2 * i - 4])
+            ++flat;
+        if (std::abs(in[2 * i]) < 0.2f) continue;
+        // One gain for both channels, so the picture stays where it was.
+        const float g = out[2 * i] / in[2 * i];
+        EXPECT_NEAR(out[2 * i + 1] / in[2 * i + 1], g, 1e-5f) << i;
+        // Past the first 20 ms the gain only drifts: the tone is turned
+        // down, not reshaped.
+        if (i > 882) lowest = std::min(lowest, g), highest = std::max(highest, g);
+    }
+    EXPECT_EQ(flat, 0);
+    EXPECT_LT(20 * std::log10(highest / lowest), 0.2f);
+    EXPECT_LT(highest, 0.6f);  // about 5 dB down
+    // After hold and release the gain is back at exactly 1: the last second
+    // of the quiet passage is untouched.
+    EXPECT_EQ(limiter.gain(), 1.f);
+    EXPECT_TRUE(std::equal(out.end() - 2 * 44100, out.end(), in.end() - 2 * 44100));
 }

@@ -1,6 +1,8 @@
-// The mixer on its own: resampling quality and the volume ramp.
+// The mixer on its own: resampling quality, the volume ramp and the
+// limit on what it puts out.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/audio/mixer.h"
@@ -110,4 +112,20 @@ TEST(Mixer, VolumeRampFallsInDecibelsAndEndsInSilenceWhileTheVoiceRuns) {
     for (std::size_t i = 5000; i < 6000; ++i) EXPECT_EQ(out[2 * i], 0.f);
     EXPECT_TRUE(m.playing(v));
     EXPECT_EQ(m.position(v), 6100u);
+}
+
+TEST(Mixer, KeepsWhatItPutsOutInsideFullScale) {
+    Mixer m(44100);
+    // Two voices of one tone at 0.75 sum to 1.5.
+    auto s = sine16(220, 44100, 44100, 0.75);
+    for (int k = 0; k < 2; ++k) {
+        auto v = m.createVoice(k ? Mixer::Bus::Music : Mixer::Bus::Effects);
+        m.setSource(v, view(s, 1, 44100));
+        m.start(v, false);
+    }
+    auto out = render(m, 44100);
+    float peak = 0;
+    for (float x : out) peak = std::max(peak, std::abs(x));
+    EXPECT_LT(peak, 1.0f);
+    EXPECT_GT(peak, 0.89f);
 }

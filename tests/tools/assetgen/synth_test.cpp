@@ -1,6 +1,6 @@
 // The sound tools: the WAV writer's header, the filter's response and its
-// stability at extreme settings, the limiter, envelopes, scale degrees and
-// an Ogg round trip.
+// stability at extreme settings, the limiter, offsets taken out, envelopes,
+// scale degrees and an Ogg round trip.
 #include <unistd.h>
 #include <gtest/gtest.h>
 
@@ -74,6 +74,32 @@ TEST(SynthTools, LimiterIsMonotonicAndStaysUnderItsCeiling) {
     prev = y;
   }
   EXPECT_FLOAT_EQ(softLimit(0.5f, 0.6f, 0.95f), 0.5f);  // untouched below the knee
+}
+
+TEST(SynthTools, NarrowPulsesAndFinishedSoundsCarryNoOffset) {
+  // A quarter-width pulse over whole cycles averages to nothing.
+  double sum = 0;
+  const int n = 44100;
+  for (int i = 0; i < n; ++i) sum += squareOsc(std::fmod(i * 100.0f / n, 1.0f), 100.0f / n, 0.25f);
+  EXPECT_NEAR(sum / n, 0.0, 1e-3);
+  // A tone riding on an offset: the high-pass takes the offset out once it
+  // settles, and removeMean takes the rest without touching either end.
+  std::vector<float> s = sine(440, 22050, 0.5f);
+  for (float& x : s) x = 0.3f * x - 0.2f;
+  highPass(s, 1, 20, 22050);
+  double tail = 0;
+  for (size_t i = s.size() / 2; i < s.size(); ++i) tail += s[i];
+  EXPECT_LT(std::fabs(tail / (s.size() / 2)), 0.02);
+  removeMean(s, 1);
+  sum = 0;
+  for (float x : s) sum += x;
+  EXPECT_LT(std::fabs(sum / s.size()), 1e-6);
+  std::vector<float> stereo = {0.0f, 0.0f, 0.5f, -0.5f, 0.5f, -0.5f, 0.5f, -0.5f, 0.0f, 0.0f};
+  removeMean(stereo, 2);
+  EXPECT_EQ(stereo.front(), 0.0f);
+  EXPECT_EQ(stereo.back(), 0.0f);
+  EXPECT_NEAR(stereo[2] + stereo[4] + stereo[6], 0.0f, 1e-6f);
+  EXPECT_NEAR(stereo[3] + stereo[5] + stereo[7], 0.0f, 1e-6f);
 }
 
 TEST(SynthTools, EnvelopeRisesHoldsAndReleases) {

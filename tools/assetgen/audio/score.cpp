@@ -319,11 +319,13 @@ std::vector<float> Score::master(float fadeOut) {
     mix[2 * i] = l_[i] + wetL[i] * 0.35f;
     mix[2 * i + 1] = r_[i] + wetR[i] * 0.35f;
   }
-  // Common loudness for every track, then a soft ceiling.
-  const float target = 0.16f;
+  // No offset or rumble below 20 Hz, the pack's loudness for every track,
+  // then a soft ceiling 15 dB over it.
+  highPass(mix, 2, 20, kRate);
+  const float target = kMusicRms;
   float level = rms(mix);
   if (level > 0)
-    for (float& x : mix) x = softLimit(x * target / level, 0.6f, 0.95f);
+    for (float& x : mix) x = softLimit(x * target / level, 3.75f * target, 5.9f * target);
   size_t frames = l_.size(), fade = size_t(fadeOut * kRate), in = size_t(0.01f * kRate);
   for (size_t i = 0; i < frames; ++i) {
     float k = 1.0f;
@@ -332,6 +334,7 @@ std::vector<float> Score::master(float fadeOut) {
     mix[2 * i] *= k;
     mix[2 * i + 1] *= k;
   }
+  removeMean(mix, 2);  // what the ceiling's rounding of lopsided peaks left
   return mix;
 }
 

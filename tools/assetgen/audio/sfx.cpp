@@ -25,9 +25,13 @@ void edges(std::vector<float>& s, int rate, int channels) {
   }
 }
 
-std::vector<uint8_t> finish(std::vector<float> s, int rate, int channels, int bits, float peak = 0.89f) {
-  normalizePeak(s, peak);
+// No offset (a 20 Hz high-pass, then the mean that is left), clean ends,
+// and the pack's effect level.
+std::vector<uint8_t> finish(std::vector<float> s, int rate, int channels, int bits, float peak = kEffectPeak) {
+  highPass(s, channels, 20, rate);
   edges(s, rate, channels);
+  removeMean(s, channels);
+  normalizePeak(s, peak);
   return encodeWav(s, rate, channels, bits);
 }
 
@@ -114,7 +118,7 @@ std::vector<uint8_t> siren() {
     ph += hz / kRate, ph -= std::floor(ph);
     s[i] = f.low(squareOsc(ph, hz / kRate)) * 0.8f;
   }
-  return finish(s, kRate, 1, 16, 0.8f);
+  return finish(s, kRate, 1, 16, kSirenPeak);
 }
 
 std::vector<uint8_t> metalPing() {

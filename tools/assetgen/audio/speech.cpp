@@ -125,9 +125,10 @@ std::vector<uint8_t> spokenLine(int index) {
   }
   out.insert(out.end(), v.begin(), v.end());
   out.insert(out.end(), size_t(0.04f * kRate), 0.0f);
-  normalizePeak(out, 0.9f);
   size_t fade = size_t(0.01f * kRate);
   for (size_t i = 0; i < fade && i < out.size(); ++i) out[out.size() - 1 - i] *= float(i) / fade;
+  removeMean(out, 1);  // the chirp and the saturation leave a little offset
+  normalizePeak(out, kSpeechPeak);
   return encodeWav(out, kRate, 1, 16);
 }
 

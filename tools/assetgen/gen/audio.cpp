@@ -117,6 +117,30 @@ void normalizePeak(std::vector<float>& s, float peak) {
   for (float& x : s) x *= peak / m;
 }
 
+void highPass(std::vector<float>& s, int channels, float cutoff, int rate) {
+  for (int c = 0; c < channels; ++c) {
+    Svf f;
+    f.set(cutoff, 1.0f - 0.70710678f, float(rate));  // k = sqrt 2: Butterworth
+    for (size_t i = c; i < s.size(); i += channels) s[i] = f.high(s[i]);
+  }
+}
+
+void removeMean(std::vector<float>& s, int channels) {
+  const size_t n = s.size() / channels;
+  if (n < 3 || channels > 8) return;
+  // Measured from the nearer end, so both ends are exactly 0.
+  auto window = [n](size_t i) { return std::sin(3.14159265358979 * double(std::min(i, n - 1 - i)) / double(n - 1)); };
+  double sum[8] = {}, wsum = 0;
+  for (size_t i = 0; i < n; ++i) {
+    wsum += window(i);
+    for (int c = 0; c < channels; ++c) sum[c] += s[i * channels + c];
+  }
+  for (size_t i = 0; i < n; ++i) {
+    const double w = window(i) / wsum;
+    for (int c = 0; c < channels; ++c) s[i * channels + c] -= float(sum[c] * w);
+  }
+}
+
 float rms(const std::vector<float>& s) {
   double sum = 0;
   for (float x : s) sum += double(x) * x;
@@ -146,7 +170,7 @@ float polyBlep(float t, float dt) {
 float sawOsc(float phase, float dt) { return 2.0f * phase - 1.0f - polyBlep(phase, dt); }
 
 float squareOsc(float phase, float dt, float width) {
-  float v = phase < width ? 1.0f : -1.0f;
+  float v = (phase < width ? 1.0f : -1.0f) - (2.0f * width - 1.0f);
   v += polyBlep(phase, dt);
   float p2 = phase + (1.0f - width);
   if (p2 >= 1.0f) p2 -= 1.0f;

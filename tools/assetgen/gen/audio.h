@@ -11,6 +11,17 @@ namespace assetgen {
 
 constexpr float kTwoPi = 6.28318530718f;
 
+// The pack's levels, chosen by measuring autopilot games on hard (bench/
+// audio/levels) so that even their busiest moments, a boss's volleys over
+// shots, explosions, radar pings and the music, stay below -1 dBFS: every
+// sound effect peaks at kEffectPeak (the siren, a steady square wave, at
+// kSirenPeak), every music track is levelled to kMusicRms, and the spoken
+// lines keep their place above the story music.
+constexpr float kEffectPeak = 0.25f;   // -12 dBFS
+constexpr float kSirenPeak = 0.1f;     // -20 dBFS
+constexpr float kMusicRms = 0.08f;     // -22 dBFS
+constexpr float kSpeechPeak = 0.45f;   // -7 dBFS
+
 // Interleaved float samples in -1..1.
 std::vector<uint8_t> encodeWav(const std::vector<float>& samples, int rate, int channels, int bits);
 // Ogg Vorbis of interleaved stereo samples, fixed stream serial so the bytes repeat.
@@ -18,13 +29,20 @@ std::vector<uint8_t> encodeOgg(const std::vector<float>& samples, int rate, int 
 
 // Scales so the largest magnitude is `peak`.
 void normalizePeak(std::vector<float>& s, float peak);
+// Per channel of interleaved samples: a second-order (Butterworth) high-pass
+// that takes out any steady offset and what lies below `cutoff`.
+void highPass(std::vector<float>& s, int channels, float cutoff, int rate);
+// Per channel: takes away the mean that is left, spread over the sound by
+// a window that is zero at both ends (so nothing clicks); the mean is then 0.
+void removeMean(std::vector<float>& s, int channels);
 float rms(const std::vector<float>& s);
 // Gentle limiter: linear below `knee`, a smooth curve up to `ceiling` above.
 float softLimit(float x, float knee = 0.7f, float ceiling = 0.97f);
 
 inline float midiHz(float m) { return 440.0f * std::pow(2.0f, (m - 69.0f) / 12.0f); }
 
-// Band-limited-ish oscillators (polyBLEP) on a phase in 0..1.
+// Band-limited-ish oscillators (polyBLEP) on a phase in 0..1, centred on 0
+// (a narrow pulse has no offset).
 float polyBlep(float t, float dt);
 float sawOsc(float phase, float dt);
 float squareOsc(float phase, float dt, float width = 0.5f);
