@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <vector>
+#include <iterator>
 
 namespace platform::audio {
 
@@ -44,13 +44,18 @@ bool WavWriter::open(const std::string& path, std::uint32_t rate, int channels) 
 
 void WavWriter::write(const float* samples, std::size_t frames) {
     if (!file_) return;
-    std::size_t count = frames * channels_;
-    std::vector<std::int16_t> pcm(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        float s = std::clamp(samples[i], -1.0f, 1.0f);
-        pcm[i] = static_cast<std::int16_t>(std::lrint(s * 32767.0f));
+    // Converted a piece at a time on the stack: writing allocates nothing.
+    std::int16_t pcm[2048];
+    for (std::size_t left = frames * channels_; left > 0;) {
+        const std::size_t count = std::min<std::size_t>(left, std::size(pcm));
+        for (std::size_t i = 0; i < count; ++i) {
+            const float s = std::clamp(samples[i], -1.0f, 1.0f);
+            pcm[i] = static_cast<std::int16_t>(std::lrint(s * 32767.0f));
+        }
+        dataBytes_ += std::fwrite(pcm, 2, count, file_) * 2;
+        samples += count;
+        left -= count;
     }
-    dataBytes_ += std::fwrite(pcm.data(), 2, count, file_) * 2;
 }
 
 void WavWriter::close() {
