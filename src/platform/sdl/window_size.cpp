@@ -16,6 +16,10 @@ void windowPixelSize(SDL_Window* window, int& width, int& height) {
     if (!window) return;
     SDL_GL_GetDrawableSize(window, &width, &height);
 #if defined(SDL_VIDEO_DRIVER_X11)
+    // Every real resize reaches SDL as an X event; only its own switch to
+    // full screen makes it take a size the X server has not confirmed. So
+    // the round trip to the server is made only then, not every frame.
+    if (!(SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN)) return;
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return;

@@ -7,8 +7,8 @@ struct SDL_Window;
 
 namespace platform {
 
-// The window's drawable size: the X server's answer under X11, SDL's
-// otherwise. Zero sizes when it cannot be told.
+// The window's drawable size: the X server's answer for a full-screen
+// window under X11, SDL's otherwise. Zero sizes when it cannot be told.
 void windowPixelSize(SDL_Window* window, int& width, int& height);
 
 }  // namespace platform
