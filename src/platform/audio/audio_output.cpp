@@ -3,8 +3,8 @@
 #include <SDL.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <atomic>
+#include <cstdio>
 #include <vector>
 
 #include "platform/audio/alsa_quiet.h"

@@ -24,14 +24,10 @@ void readFromMemory(png_structp png, png_bytep to, png_size_t length) {
     r->at += length;
 }
 
-// Errors end the read at the setjmp in decodePng; nothing is printed.
+// Errors end the read at the setjmp in readPng; nothing is printed.
 [[noreturn]] void onError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 // Warnings (a bad CRC in an ancillary chunk, say) still give a picture.
 void onWarning(png_structp, png_const_charp) {}
-
-}  // namespace
-
-namespace {
 
 // The read itself. Its caller owns every object that lives across the error
 // jump, so the jump skips no destructor and clobbers no local that changed.

@@ -3,11 +3,11 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/asset_report.h"
 #include "platform/gfx/d3dx9.h"
 #include "platform/gfx/file_read.h"
 #include "platform/gfx/png_image.h"
 #include "platform/gfx/png_read_ahead.h"
-#include "platform/asset_report.h"
 #include "platform/paths.h"
 
 namespace platform {
