@@ -160,55 +160,12 @@ TEST(Window, ARecordedWindowRunReplaysHeadlessAndInAWindow) {
     fs::remove_all(dir);
 }
 
-TEST(Window, ABrokenPackShowsItsBoxesOneAfterAnotherAndTheRunFails) {
-    if (xserver().display().empty()) GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs it)";
-    const std::string runtime = makeTempDir("xdg"), empty = makeTempDir("nopack");
-    GameRunRequest r = windowed(runtime, {"--assets", empty});
-    r.args.erase(std::find(r.args.begin(), r.args.end(), "--no-dialogs"));
-    r.trace = false;
-    GameProcess game(r);
-    // Answered as a player would: each box gets the focus and Return.
-    const std::string answer = "DISPLAY=" + xserver().display() + " " + TERVO_SOURCE_DIR +
-                               "/tests/e2e/tools/answer_boxes " + std::to_string(game.pid()) + " メッセージ 90";
-    std::FILE* answering = popen(answer.c_str(), "r");
-    ASSERT_NE(answering, nullptr);
-    char count[32] = {};
-    const bool read = std::fgets(count, sizeof count, answering) != nullptr;
-    pclose(answering);
-    auto run = game.finish();
-    ASSERT_TRUE(read);
-    EXPECT_EQ(run.exitCode, 1) << run.err;
-    const auto shown = [&](const std::string& line) {
-        std::size_t n = 0;
-        for (std::size_t at = run.err.find(line); at != std::string::npos; at = run.err.find(line, at + 1)) ++n;
-        return n;
-    };
-    EXPECT_GT(shown("メッセージ: "), 20u) << run.err;
-    EXPECT_EQ(std::stoul(count), shown("メッセージ: ")) << "every box was on screen";
-    EXPECT_EQ(shown("tervo: cannot load "), shown("メッセージ: "));
-    EXPECT_EQ(shown("cannot show a message box"), 0u) << run.err;
-    fs::remove_all(runtime);
-    fs::remove_all(empty);
-}
-
-TEST(Window, WithoutASoundCardTheGameSaysSoOnceAndTheLibrariesKeepQuiet) {
-    if (xserver().display().empty()) GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs it)";
-    const std::string runtime = makeTempDir("xdg");
-    GameRunRequest r = windowed(runtime, {"--frames", "10"});
-    r.env = {"DISPLAY=" + xserver().display(), "XDG_RUNTIME_DIR=" + runtime, "SDL_AUDIODRIVER=alsa",
-             "AUDIODEV=tervo_no_such_device"};
-    auto run = runGame(r);
-    EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(run.err, "tervo: no audio device; playing without sound\n");
-    fs::remove_all(runtime);
-}
-
 namespace {
 
-// Runs window_picture's steps on the game's window; its "measure" lines.
-std::vector<std::string> windowPicture(const std::string& steps) {
-    const std::string command = "DISPLAY=" + xserver().display() + " " + TERVO_SOURCE_DIR +
-                                "/tests/e2e/tools/window_picture TERVO " + steps;
+// Runs one of tests/e2e/tools' X tools on the test's display; its lines.
+std::vector<std::string> xTool(const std::string& toolAndArgs) {
+    const std::string command =
+        "DISPLAY=" + xserver().display() + " " + TERVO_SOURCE_DIR + "/tests/e2e/tools/" + toolAndArgs;
     std::vector<std::string> lines;
     if (std::FILE* p = popen(command.c_str(), "r")) {
         char line[128];
@@ -230,6 +187,43 @@ std::string letterboxed(int w, int h) {
 
 }  // namespace
 
+TEST(Window, ABrokenPackShowsItsBoxesOneAfterAnotherAndTheRunFails) {
+    if (xserver().display().empty()) GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs it)";
+    const std::string runtime = makeTempDir("xdg"), empty = makeTempDir("nopack");
+    GameRunRequest r = windowed(runtime, {"--assets", empty});
+    r.args.erase(std::find(r.args.begin(), r.args.end(), "--no-dialogs"));
+    r.trace = false;
+    GameProcess game(r);
+    // Answered as a player would: each box gets the focus and Return.
+    const std::vector<std::string> count = xTool("answer_boxes " + std::to_string(game.pid()) + " メッセージ 90");
+    auto run = game.finish();
+    ASSERT_EQ(count.size(), 1u);
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    const auto shown = [&](const std::string& line) {
+        std::size_t n = 0;
+        for (std::size_t at = run.err.find(line); at != std::string::npos; at = run.err.find(line, at + 1)) ++n;
+        return n;
+    };
+    EXPECT_GT(shown("メッセージ: "), 20u) << run.err;
+    EXPECT_EQ(std::stoul(count[0]), shown("メッセージ: ")) << "every box was on screen";
+    EXPECT_EQ(shown("tervo: cannot load "), shown("メッセージ: "));
+    EXPECT_EQ(shown("cannot show a message box"), 0u) << run.err;
+    fs::remove_all(runtime);
+    fs::remove_all(empty);
+}
+
+TEST(Window, WithoutASoundCardTheGameSaysSoOnceAndTheLibrariesKeepQuiet) {
+    if (xserver().display().empty()) GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs it)";
+    const std::string runtime = makeTempDir("xdg");
+    GameRunRequest r = windowed(runtime, {"--frames", "10"});
+    r.env = {"DISPLAY=" + xserver().display(), "XDG_RUNTIME_DIR=" + runtime, "SDL_AUDIODRIVER=alsa",
+             "AUDIODEV=tervo_no_such_device"};
+    auto run = runGame(r);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.err, "tervo: no audio device; playing without sound\n");
+    fs::remove_all(runtime);
+}
+
 TEST(Window, EverySwitchOfFullScreenLeavesThePictureLetterboxedInTheWindow) {
     if (xserver().display().empty()) GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs it)";
     const std::string runtime = makeTempDir("xdg");
@@ -238,8 +232,8 @@ TEST(Window, EverySwitchOfFullScreenLeavesThePictureLetterboxedInTheWindow) {
     ASSERT_GE(game.traceLines(), 10u) << "the game did not start";
     // Resized from outside, as a window manager would; there is none to
     // carry out a switch to full screen, so the window keeps its size.
-    const std::vector<std::string> seen = windowPicture(
-        "resize=640x600 wait=0.7 measure key=alt+Return wait=0.7 measure key=alt+Return wait=0.7 measure "
+    const std::vector<std::string> seen = xTool(
+        "window_picture TERVO resize=640x600 wait=0.7 measure key=alt+Return wait=0.7 measure key=alt+Return wait=0.7 measure "
         "resize=1000x300 wait=0.7 measure key=alt+Return wait=0.7 measure");
     const std::vector<std::string> expected = {letterboxed(640, 600), letterboxed(640, 600), letterboxed(1024, 768),
                                                letterboxed(1000, 300), letterboxed(1000, 300)};
