@@ -86,6 +86,9 @@ std::string usageText() {
            "                        the run ends where the recorded one ended\n"
            "  --music-volume N      music volume, 0 to 100 percent (default 100)\n"
            "  --sound-volume N      sound effects volume, 0 to 100 percent (default 100)\n"
+           "  --quality low|high|auto  picture quality: low draws 800x600 without multisampling\n"
+           "                        and scales it up, high multisamples at the window's size;\n"
+           "                        auto (the default) takes low on a software renderer\n"
            "  --frame-times FILE    benchmark: write each frame's wall time in ms and its\n"
            "                        draw calls to FILE (headless runs then draw every\n"
            "                        frame with OpenGL off screen)\n"
@@ -185,6 +188,15 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
             std::int32_t& level = a == "--music-volume" ? o.musicVolume : o.soundVolume;
             if (!parseNumber(v, level) || level < 0 || level > 100) {
                 error = a + " needs a whole number from 0 to 100, not '" + v + "'";
+                return std::nullopt;
+            }
+        } else if (a == "--quality") {
+            if (!value(v)) return std::nullopt;
+            if (v == "low") o.quality = Options::Quality::low;
+            else if (v == "high") o.quality = Options::Quality::high;
+            else if (v == "auto") o.quality = Options::Quality::automatic;
+            else {
+                error = "--quality needs low, high or auto, not '" + v + "'";
                 return std::nullopt;
             }
         } else if (a == "--lockstep") {

@@ -31,6 +31,9 @@ struct Options {
     std::string replay;      // play this replay back
     std::int32_t musicVolume = 100;  // percent, applied in the mixer
     std::int32_t soundVolume = 100;
+    // Picture quality in a window: chosen from the renderer unless given.
+    enum class Quality { automatic, low, high };
+    Quality quality = Quality::automatic;
 };
 
 // Parses argv; on an error returns nothing and sets `error`.
