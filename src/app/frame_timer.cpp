@@ -4,7 +4,7 @@
 
 void FrameTimer::start() { startTime_ = platform::timeGetTime(); }
 
-void FrameTimer::endPass(platform::HWND, FrameRateReadout& readout) {
+bool FrameTimer::endPass(platform::HWND, FrameRateReadout& readout) {
     now_ = platform::timeGetTime();
     // The unsigned 32-bit difference, widened without sign: a wrap of the
     // millisecond clock still gives the right elapsed time.
@@ -17,5 +17,7 @@ void FrameTimer::endPass(platform::HWND, FrameRateReadout& readout) {
         readout.setRate(passes_);
         passes_ = 0;
         startTime_ = platform::timeGetTime();
+        return true;
     }
+    return false;
 }

@@ -18,7 +18,8 @@ public:
     void clearPasses() { passes_ = 0; }
     void start();
     void countPass() { ++passes_; }
-    void endPass(platform::HWND window, FrameRateReadout& readout);
+    // True when it handed a second's count to the readout.
+    bool endPass(platform::HWND window, FrameRateReadout& readout);
 
     std::int32_t passes() const { return passes_; }
 

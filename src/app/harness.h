@@ -21,8 +21,8 @@ class HeadlessBackend;
 // The trace's top-level groups that --trace-groups may name; frame, pass and
 // ms are always written.
 // `device` is the display's device calls, written inside `display`.
-inline constexpr std::array<std::string_view, 9> traceGroupNames = {
-    "input", "controlMode", "rate", "boxes", "display", "device", "audio", "world", "player",
+inline constexpr std::array<std::string_view, 10> traceGroupNames = {
+    "input", "controlMode", "rate", "drawnRate", "boxes", "display", "device", "audio", "world", "player",
 };
 inline constexpr std::array<std::string_view, 3> traceAlwaysWritten = {"frame", "pass", "ms"};
 

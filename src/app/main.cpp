@@ -162,6 +162,10 @@ int main(int argc, char** argv) {
     gfx.headless = options->headless;
     gfx.window = options->window;
     gfx.screenshots = options->screenshots;
+    using GfxQuality = platform::gfx::GfxConfig::Quality;
+    gfx.quality = options->quality == Options::Quality::low    ? GfxQuality::low
+                  : options->quality == Options::Quality::high ? GfxQuality::high
+                                                               : GfxQuality::automatic;
     // A lockstep run writes the trace too, on standard output.
     const bool tracing = !options->trace.empty() || options->lockstep;
     gfx.recordCalls = tracing;

@@ -6,6 +6,7 @@
 #include "app/process.h"
 #include "app/trace_groups.h"
 #include "app/singletons.h"
+#include "app/win_main.h"
 #include "platform/gfx/gfx_trace.h"
 #include "platform/crt.h"
 #include "platform/os.h"
@@ -157,6 +158,7 @@ void writeFrameState(JsonWriter& w, std::uint64_t frame, std::uint64_t passes, s
     }
     if (w.wants("controlMode")) w.field("controlMode", controlMode);
     if (w.wants("rate")) w.field("rate", playerSide.rateReadout.rate);
+    if (w.wants("drawnRate")) w.field("drawnRate", drawnRate());
     // The boxes and the audio calls belong to this frame, written or not.
     const auto boxes = platform::takeShownBoxes();
     if (w.wants("boxes")) {

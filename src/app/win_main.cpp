@@ -23,7 +23,13 @@ bool minimisedOrHidden(unsigned showCmd) {
 std::int32_t activeDirection() { return controlMode == 0 ? keyboard.direction() : joystick.direction(); }
 std::int32_t activeAction() { return controlMode == 0 ? keyboard.action() : joystick.action(); }
 
+// Drawn frames, counted like the frame timer's passes and handed over with them.
+std::int32_t g_framesDrawn = 0;
+std::int32_t g_drawnRate = 0;
+
 }  // namespace
+
+std::int32_t drawnRate() { return g_drawnRate; }
 
 void runFrame() {
     // The autopilot, when on, holds its keys before they are read.
@@ -56,7 +62,9 @@ void runFrame() {
         if (playerSide.hitFlag == 1) world.scoreBoard.hits = 0;
     }
 
-    // 3. Render and screen flow, every frame.
+    // 3. Render and screen flow, every frame. A window running behind its
+    //    schedule discards the frame's draws; everything else runs the same.
+    if (platform::beginFrameDrawing()) ++g_framesDrawn;
     display.renderFrame(world, playerSide, musicPlayer, action, direction);
 }
 
@@ -126,7 +134,10 @@ int WinMain(HINSTANCE instance, HINSTANCE, const std::string&, int showCmd) {
                 harness.afterFrame();
             }
         }
-        frameTimer.endPass(windowHandle, playerSide.rateReadout);
+        if (frameTimer.endPass(windowHandle, playerSide.rateReadout)) {
+            g_drawnRate = g_framesDrawn;
+            g_framesDrawn = 0;
+        }
         Sleep(1);
     }
     return static_cast<int>(msg.wParam);

@@ -8,6 +8,7 @@
 #include <map>
 
 #include "platform/backend.h"
+#include "platform/gfx/gfx_config.h"
 #include "platform/input.h"
 #include "platform/replay/replay.h"
 
@@ -165,6 +166,11 @@ void Sleep(std::uint32_t ms) { state().backend->sleep(ms); }
 std::int64_t time() { return read(replay::Kind::Calendar, [] { return state().backend->calendarSeconds(); }); }
 std::uint32_t frameEndTime() {
     return static_cast<std::uint32_t>(read(replay::Kind::FrameEnd, [] { return state().backend->ms(); }));
+}
+bool beginFrameDrawing() {
+    const bool drawn = read(replay::Kind::FrameDrawn, [] { return gfx::frameWanted() ? 1 : 0; }) != 0;
+    gfx::setFrameDrawn(drawn);
+    return drawn;
 }
 std::uint32_t harnessTime() { return state().backend->ms(); }
 

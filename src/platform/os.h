@@ -89,6 +89,10 @@ std::int64_t time();                   // calendar time in whole seconds
 // The millisecond clock as the trace shows it: the harness reads it once
 // after every frame (a replay holds it, so a replayed trace shows the same).
 std::uint32_t frameEndTime();
+// Whether the frame about to be rendered is drawn: in a window, not while
+// the loop runs behind its 60 Hz schedule (the frame's draws are discarded;
+// all else runs). Asked once a frame; a replay holds the answer.
+bool beginFrameDrawing();
 // The clock for the harness's other output (lockstep answers); never part
 // of a replay.
 std::uint32_t harnessTime();

@@ -60,7 +60,7 @@ RawRun runRaw(const std::string& script, int frames) {
 // A trace line without the clock's readings: the millisecond clock, the
 // passes, the passes-per-second readout and the story's copy of the clock.
 std::string withoutClock(const std::string& line) {
-    static const std::regex clock(R"re("(ms|pass|rate|storyNow)":-?[0-9]+)re");
+    static const std::regex clock(R"re("(ms|pass|rate|drawnRate|storyNow)":-?[0-9]+)re");
     return std::regex_replace(line, clock, "\"$1\":_");
 }
 

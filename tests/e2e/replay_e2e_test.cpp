@@ -112,7 +112,7 @@ TEST(ReplayEndToEnd, BadReplaysStopBeforeTheGameInOneLine) {
         return dir + "/" + name;
     };
     std::string otherVersion = good;
-    otherVersion[8] = 2;
+    otherVersion[8] = 1;
     std::string badSum = good, badKind = good;
     badSum[good.size() - 2] ^= 0x10;  // inside the end record's checksum
     badKind[platform::replay::headerSize] = 0x7F;
@@ -130,7 +130,7 @@ TEST(ReplayEndToEnd, BadReplaysStopBeforeTheGameInOneLine) {
         {write("empty.rpl", ""), "empty"},
         {write("text.rpl", "0 up z\n1 down\n"), "not a replay"},
         {write("cut.rpl", good.substr(0, good.size() - 7)), "truncated"},
-        {write("version.rpl", otherVersion), "version 2"},
+        {write("version.rpl", otherVersion), "version 1"},
         {write("sum.rpl", badSum), "damaged"},
         {write("kind.rpl", badKind), "damaged"},
         {write("wrong.rpl", wrongReads), "does not match"},

@@ -109,6 +109,8 @@ public:
     void drawCall(const gfx::DrawCall& call);
     // Draw calls since the device was made (for the benchmark).
     std::uint64_t drawCount() const { return drawCount_; }
+    // Presents since the device was made: which frame a call belongs to.
+    std::uint64_t presents() const { return presents_; }
     bool inScene() const { return inScene_; }
     IDirect3DTexture9* boundTexture() const { return boundTexture_; }
     // Puts back a state saved earlier (the sprite's End).
@@ -131,6 +133,7 @@ private:
     DWORD fvf_ = 0;
     bool inScene_ = false;
     std::uint64_t drawCount_ = 0;
+    std::uint64_t presents_ = 0;
 };
 
 class IDirect3D9 final : public D3DUnknown {

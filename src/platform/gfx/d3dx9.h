@@ -99,6 +99,7 @@ private:
     IDirect3DDevice9* device_;
     std::uint32_t buffer_ = 0;
     std::uint32_t nextSlot_ = 0;  // the buffer's next free quad
+    std::uint64_t slotsFrame_ = 0;  // the frame (device presents) nextSlot_ counts in
     D3DXMATRIX transform_;
     gfx::PipelineState saved_;
     IDirect3DTexture9* savedTexture_ = nullptr;

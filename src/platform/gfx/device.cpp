@@ -96,9 +96,10 @@ HRESULT IDirect3DDevice9::Present(const RECT*, const RECT*, Window*, const void*
     const bool shown = backend_->present();
     if (gfx::frameTimes().active()) {
         backend_->finish();
-        gfx::frameTimes().frameDone(gfx::currentFrame(), drawCount_);
+        gfx::frameTimes().frameDone(gfx::currentFrame(), drawCount_, gfx::pictureWanted());
     }
     gfx::stopPngReadAhead();  // what the loader has not taken by now is not needed
+    ++presents_;
     log_.add("Present", {shown ? 0.0 : 1.0});
     platform::framePresented();
     return shown ? S_OK : D3DERR_DEVICELOST;

@@ -9,7 +9,7 @@ FrameTimes::~FrameTimes() {
 bool FrameTimes::open(const std::string& path) {
     file_ = std::fopen(path.c_str(), "w");
     if (!file_) return false;
-    std::fputs("# frame ms draws\n", file_);
+    std::fputs("# frame ms draws drawn\n", file_);
     last_ = std::chrono::steady_clock::now();
     return true;
 }
@@ -21,16 +21,20 @@ long long calendarNs() {
 }
 }  // namespace
 
+void FrameTimes::note(const std::string& line) {
+    if (file_) std::fprintf(file_, "# %s\n", line.c_str());
+}
+
 void FrameTimes::shown() {
     if (file_ && firstShownNs_ < 0) firstShownNs_ = calendarNs();
 }
 
-void FrameTimes::frameDone(std::uint64_t frame, std::uint64_t drawCount) {
+void FrameTimes::frameDone(std::uint64_t frame, std::uint64_t drawCount, bool drawn) {
     if (!file_) return;
     const auto now = std::chrono::steady_clock::now();
     const double ms = std::chrono::duration<double, std::milli>(now - last_).count();
-    std::fprintf(file_, "%llu %.3f %llu\n", static_cast<unsigned long long>(frame), ms,
-                 static_cast<unsigned long long>(drawCount - lastDraws_));
+    std::fprintf(file_, "%llu %.3f %llu %d\n", static_cast<unsigned long long>(frame), ms,
+                 static_cast<unsigned long long>(drawCount - lastDraws_), drawn ? 1 : 0);
     if (!firstDone_) {
         const long long ns = firstShownNs_ >= 0 ? firstShownNs_ : calendarNs();
         std::fprintf(file_, "# first present at %lld.%09lld s\n", ns / 1000000000, ns % 1000000000);

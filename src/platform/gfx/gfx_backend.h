@@ -60,7 +60,10 @@ public:
                               std::size_t bytes) = 0;
     virtual void releaseBuffer(std::uint32_t handle) = 0;
 
-    // A frame.
+    // A frame. beginFrame says whether the frame about to be rendered is
+    // drawn at all (a window's backend skips frames while running behind);
+    // a frame not drawn makes no clear or draw calls here, only its present.
+    virtual bool beginFrame() { return true; }
     virtual void clear(DWORD flags, D3DCOLOR color, float z) = 0;
     virtual void draw(const PipelineState& state, const DrawCall& call) = 0;
     // false when the picture could not be shown (the device is lost).
@@ -76,6 +79,9 @@ public:
     virtual void beginPause(const MipLevel* caption) { (void)caption; }
     virtual void presentPaused() {}
     virtual void endPause() {}
+    // The window lost what it showed (uncovered, say): draw the next frame
+    // even if it is the same as the last.
+    virtual void pictureLost() {}
     // Waits until everything asked so far has been drawn (for timing).
     virtual void finish() {}
 };

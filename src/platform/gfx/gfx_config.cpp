@@ -13,6 +13,13 @@ std::uint64_t g_frame = 0;
 IDirect3DDevice9* g_device = nullptr;
 FrameTimes g_frameTimes;
 bool g_screenshotFailed = false;
+bool g_frameDrawn = true;
+
+bool screenshotThisFrame() {
+    for (const auto& shot : g_config.screenshots)
+        if (shot.first == g_frame) return true;
+    return false;
+}
 }  // namespace
 
 int g_pendingPresentFailures = 0;
@@ -40,11 +47,19 @@ FrameTimes& frameTimes() { return g_frameTimes; }
 bool screenshotFailed() { return g_screenshotFailed; }
 void noteScreenshotFailed() { g_screenshotFailed = true; }
 
+bool frameWanted() {
+    if (screenshotThisFrame()) return true;
+    return g_device ? g_device->backend().beginFrame() : true;
+}
+void windowPictureLost() {
+    if (g_device) g_device->backend().pictureLost();
+}
+void setFrameDrawn(bool drawn) { g_frameDrawn = drawn; }
+bool frameDrawn() { return g_frameDrawn; }
+
 bool pictureWanted() {
-    if (!g_config.headless || g_frameTimes.active()) return true;
-    for (const auto& shot : g_config.screenshots)
-        if (shot.first == g_frame) return true;
-    return false;
+    if (!g_config.headless) return g_frameDrawn || screenshotThisFrame();
+    return g_frameTimes.active() || screenshotThisFrame();
 }
 
 CallList frameCalls() { return g_device ? g_device->log().calls() : CallList{}; }

@@ -18,6 +18,11 @@ struct GfxConfig {
     bool window = false;    // --window: a resizable 1024 x 768 window (the SDL backend makes it)
     std::vector<std::pair<std::uint64_t, std::string>> screenshots;  // frame, PNG path
     bool recordCalls = false;  // keep each frame's calls (the trace's display group)
+    // A window's picture: automatic takes low on a software renderer. Low
+    // composes 800 x 600 without multisampling and scales it up; high
+    // composes at the window's size with 4x multisampling.
+    enum class Quality { automatic, low, high };
+    Quality quality = Quality::automatic;
 };
 
 // Called once before the device is created.
@@ -47,7 +52,21 @@ std::uint64_t currentFrame();
 bool screenshotFailed();
 void noteScreenshotFailed();
 
-// Whether this frame's picture is needed: always with a display; headless,
+// Whether the frame about to be rendered is drawn: a window's backend says
+// no while the loop runs behind its 60 Hz schedule; a frame whose picture is
+// to be written is always drawn. Asked once a frame (platform's
+// beginFrameDrawing, which keeps the answer in replays); setFrameDrawn
+// stores the answer given.
+bool frameWanted();
+void setFrameDrawn(bool drawn);
+bool frameDrawn();
+
+// The window lost what it showed (it was uncovered): the next frame is drawn
+// even if it is the same as the one on screen.
+void windowPictureLost();
+
+// Whether this frame's picture is needed: with a display, when the frame is
+// drawn; headless,
 // only on the frames that are written out (the others skip drawing, which
 // keeps long headless runs with a few pictures fast).
 bool pictureWanted();

@@ -97,6 +97,12 @@ HRESULT ID3DXSprite::Draw(IDirect3DTexture9* texture, const RECT* src, const D3D
                                   {ox + w, oy, oz, color, u1, v0},
                                   {ox, oy + h, oz, color, u0, v1},
                                   {ox + w, oy + h, oz, color, u1, v1}};
+    // Each frame fills the quads from the first, so a frame that draws what
+    // the last one drew writes the same bytes to the same places.
+    if (slotsFrame_ != device_->presents()) {
+        slotsFrame_ = device_->presents();
+        nextSlot_ = 0;
+    }
     const std::uint32_t slot = nextSlot_;
     nextSlot_ = (nextSlot_ + 1) % kQuadSlots;
     device_->backend().updateBuffer(buffer_, slot * sizeof quad, quad, sizeof quad);

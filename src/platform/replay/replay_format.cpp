@@ -20,7 +20,8 @@ std::uint64_t get(const std::uint8_t* in, int bytes) {
 int valueWidth(Kind kind) {
     switch (kind) {
         case Kind::Calendar: return 8;
-        case Kind::InstanceLock: return 1;
+        case Kind::InstanceLock:
+        case Kind::FrameDrawn: return 1;
         case Kind::Ms:
         case Kind::ShowState:
         case Kind::JoystickCount:
@@ -46,7 +47,7 @@ const char* kindName(Kind kind) {
         "the end",           "the millisecond clock", "the calendar time",  "the message pump",
         "a message wait",    "the window's state",    "the instance lock",  "the joystick count",
         "a keyboard acquire", "a joystick acquire",   "a joystick poll",    "the keyboard state",
-        "the joystick state", "the frame's end",
+        "the joystick state", "the frame's end",   "whether a frame was drawn",
     };
     const auto i = static_cast<std::size_t>(kind);
     return i < kindCount ? names[i] : "an unknown read";
@@ -69,7 +70,7 @@ Decoded decodeRecord(const std::uint8_t* bytes, std::size_t size, std::size_t& p
     if (const int width = valueWidth(r.kind)) {
         if (!has(width)) return Decoded::CutShort;
         const std::uint64_t raw = get(bytes + p, width);
-        if (r.kind == Kind::InstanceLock && raw > 1) return Decoded::Bad;
+        if ((r.kind == Kind::InstanceLock || r.kind == Kind::FrameDrawn) && raw > 1) return Decoded::Bad;
         if (signedValue(r.kind))
             r.value = width == 8 ? static_cast<std::int64_t>(raw) : static_cast<std::int32_t>(raw);
         else

@@ -11,7 +11,7 @@
 namespace platform::replay {
 
 inline constexpr std::uint8_t magic[8] = {'T', 'E', 'R', 'V', 'O', 'R', 'P', 'L'};
-inline constexpr std::uint32_t formatVersion = 1;
+inline constexpr std::uint32_t formatVersion = 2;
 inline constexpr std::size_t headerSize = 16;  // magic, version, start tick
 
 // What a record holds; the numbers are part of the format.
@@ -30,8 +30,9 @@ enum class Kind : std::uint8_t {
     KeyboardState = 11,    // result code (i32), the 256 key bytes (sparse)
     JoystickState = 12,    // result code (i32), the 80 DIJOYSTATE bytes (sparse)
     FrameEnd = 13,         // the millisecond clock the trace shows (u32)
+    FrameDrawn = 14,       // the frame about to be rendered is drawn (u8 0 or 1)
 };
-inline constexpr int kindCount = 14;
+inline constexpr int kindCount = 15;
 const char* kindName(Kind kind);
 
 // Sizes of the device states a record can hold.

@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/gfx/gfx_config.h"
 #include "platform/gfx/gl/gl_context.h"
 #include "platform/input.h"
 #include "platform/pause.h"
@@ -234,6 +235,7 @@ private:
                     post(WM_KILLFOCUS);
                 }
                 if (e.window.event == SDL_WINDOWEVENT_CLOSE) post(WM_CLOSE);
+                if (e.window.event == SDL_WINDOWEVENT_EXPOSED) gfx::windowPictureLost();
                 // While paused nothing else draws: the paused picture is shown again.
                 if (paused() && (e.window.event == SDL_WINDOWEVENT_EXPOSED ||
                                  e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED))

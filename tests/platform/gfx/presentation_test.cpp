@@ -1,4 +1,4 @@
-// Presentation: where the picture sits in the window, the 60 Hz pacer, and
+// Presentation: where the picture sits in the window, the 60 Hz schedule, and
 // the picture of a chosen frame written through Present.
 #include <gtest/gtest.h>
 
@@ -31,22 +31,62 @@ TEST(Presentation, PictureFillsTheLargest4By3AreaCentred) {
     EXPECT_GE(tiny.height, 1);
 }
 
-TEST(Presentation, PacerHoldsSixtyFramesASecondAndDoesNotRushAfterAStall) {
+TEST(Presentation, PacerKeepsSixtyFramesASecondBySkippingDrawsWhileBehind) {
+    using Clock = gfx::FramePacer::Clock;
+    using std::chrono::milliseconds;
+    // A loop on a virtual clock: each frame costs `drawn` or `skipped` ms and
+    // waits what the pacer says. Returns the virtual seconds of 600 frames.
+    struct Run {
+        double seconds = 0;
+        int drawnFrames = 0, longestSkip = 0;
+    };
+    auto play = [](int drawnMs, int skippedMs) {
+        gfx::FramePacer pacer;
+        Clock::time_point now{};
+        now += std::chrono::hours(1);
+        const Clock::time_point start = now;
+        Run r;
+        int skipRun = 0;
+        for (int i = 0; i < 600; ++i) {
+            const bool drawn = pacer.beginFrame(now);
+            r.drawnFrames += drawn;
+            skipRun = drawn ? 0 : skipRun + 1;
+            r.longestSkip = std::max(r.longestSkip, skipRun);
+            now += milliseconds(drawn ? drawnMs : skippedMs);
+            now += pacer.endFrame(now);
+        }
+        r.seconds = std::chrono::duration<double>(now - start).count();
+        return r;
+    };
+    // Fast drawing: every frame drawn, each waiting out its slot.
+    const Run fast = play(4, 4);
+    EXPECT_EQ(fast.drawnFrames, 600);
+    EXPECT_NEAR(fast.seconds, 10.0, 0.02);
+    // Drawing at 25 ms a frame: the game still runs 60 frames a second,
+    // drawing the frames it can, never skipping more than three in a row.
+    const Run slow = play(25, 2);
+    EXPECT_NEAR(slow.seconds, 10.0, 0.06);
+    EXPECT_GT(slow.drawnFrames, 300);
+    EXPECT_LT(slow.drawnFrames, 600);
+    EXPECT_LE(slow.longestSkip, gfx::FramePacer::maxSkipped);
+    // Drawing too slow even for that: every fourth frame is drawn, and the
+    // game slows down rather than falling ever further behind.
+    const Run hopeless = play(100, 2);
+    EXPECT_EQ(hopeless.longestSkip, gfx::FramePacer::maxSkipped);
+    EXPECT_NEAR(hopeless.drawnFrames, 150, 1);
+
+    // After a stall (a pause, a dragged window) the schedule starts afresh:
+    // the frame is drawn and the one after waits a whole slot again.
     gfx::FramePacer pacer;
-    const auto period = pacer.period();
-    EXPECT_NEAR(std::chrono::duration<double>(period).count(), 1.0 / 60, 1e-6);
-    const auto start = gfx::FramePacer::Clock::now();
-    pacer.wait();  // the first wait only starts the clock
-    for (int i = 0; i < 12; ++i) pacer.wait();
-    const auto elapsed = gfx::FramePacer::Clock::now() - start;
-    EXPECT_GE(elapsed, 12 * period - std::chrono::milliseconds(1));
-    EXPECT_LT(elapsed, 40 * period);  // generous: the machine may be busy
-    // A long stall: the next frame starts afresh, the one after waits a period.
-    std::this_thread::sleep_for(8 * period);
-    EXPECT_EQ(pacer.wait(), gfx::FramePacer::Clock::duration::zero());
-    const auto t0 = gfx::FramePacer::Clock::now();
-    pacer.wait();
-    EXPECT_GE(gfx::FramePacer::Clock::now() - t0, period - std::chrono::milliseconds(2));
+    Clock::time_point t{};
+    t += std::chrono::hours(1);
+    pacer.beginFrame(t);
+    t += pacer.endFrame(t + milliseconds(1)) + milliseconds(1);
+    t += std::chrono::seconds(2);
+    EXPECT_TRUE(pacer.beginFrame(t));
+    EXPECT_EQ(pacer.endFrame(t + milliseconds(5)), pacer.period() - milliseconds(5));
+    // With the display pacing the swaps, an early frame does not wait.
+    EXPECT_EQ(pacer.endFrame(t + milliseconds(10), true), Clock::duration::zero());
 }
 
 TEST(Presentation, ScreenshotOfTheChosenFrameIsWrittenAtPresent) {

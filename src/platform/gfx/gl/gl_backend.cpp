@@ -1,10 +1,12 @@
 // The OpenGL 3.3 core backend: resources and the fixed-function draw.
 #include "platform/gfx/gl/gl_backend.h"
 
+#include "platform/gfx/gfx_config.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 namespace platform::gfx {
 
@@ -89,13 +91,21 @@ bool GlBackend::init(GlDeviceKind kind, std::string& error) {
     }
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    // Software renderers get the cheaper picture unless told otherwise:
+    // multisampling and a larger target cost them most of a frame.
+    const GfxConfig::Quality quality = config().quality;
+    lowQuality_ = !context_->offscreen() &&
+                  (quality == GfxConfig::Quality::low ||
+                   (quality == GfxConfig::Quality::automatic && isSoftwareRenderer(context_->renderer())));
     // 4x multisampling on screen for steady polygon edges; pictures written
     // off screen stay single-sampled, texel for pixel.
-    if (!context_->offscreen()) {
+    if (!context_->offscreen() && !lowQuality_) {
         GLint most = 0;
         glGetIntegerv(GL_MAX_SAMPLES, &most);
         samples_ = std::min(4, int(most));
     }
+    frameTimes().note("renderer " + context_->renderer() + ", " +
+                      (context_->offscreen() ? "off screen" : lowQuality_ ? "low quality" : "high quality"));
     fitTarget();
     if (!fbo_) {
         error = "no frame buffer";
@@ -107,7 +117,7 @@ bool GlBackend::init(GlDeviceKind kind, std::string& error) {
 GlBackend::~GlBackend() {
     if (!usable()) return;  // the context went with the window
     for (auto& [h, t] : textures_) glDeleteTextures(1, &t.name);
-    for (auto& [h, b] : buffers_) glDeleteBuffers(1, &b);
+    for (auto& [h, b] : buffers_) glDeleteBuffers(1, &b.name);
     for (auto& [k, s] : samplers_) glDeleteSamplers(1, &s);
     destroyTarget();
     pause_.destroy();
@@ -173,9 +183,12 @@ std::uint32_t GlBackend::createBuffer(std::size_t bytes) {
     GLuint b = 0;
     glGenBuffers(1, &b);
     glBindBuffer(GL_ARRAY_BUFFER, b);
-    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(bytes), nullptr, GL_DYNAMIC_DRAW);
+    Buffer buffer;
+    buffer.name = b;
+    buffer.bytes.assign(bytes, 0);  // starts as zeros, as its copy does
+    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(bytes), buffer.bytes.data(), GL_DYNAMIC_DRAW);
     const std::uint32_t h = next_++;
-    buffers_[h] = b;
+    buffers_[h] = std::move(buffer);
     return h;
 }
 
@@ -183,14 +196,26 @@ void GlBackend::updateBuffer(std::uint32_t handle, std::size_t offset, const voi
                              std::size_t bytes) {
     const auto it = buffers_.find(handle);
     if (it == buffers_.end() || !usable()) return;
-    glBindBuffer(GL_ARRAY_BUFFER, it->second);
+    std::vector<std::uint8_t>& copy = it->second.bytes;
+    if (offset > copy.size() || bytes > copy.size() - offset) return;  // past its end: GL refuses it too
+    std::uint8_t* at = copy.data() + offset;
+    if (std::memcmp(at, data, bytes) == 0) return;
+    std::memcpy(at, data, bytes);
+    if (gathering()) frame_.update(handle, offset, data, bytes);
+    else runUpdate(handle, offset, data, bytes);
+}
+
+void GlBackend::runUpdate(std::uint32_t handle, std::size_t offset, const void* data, std::size_t bytes) {
+    const auto it = buffers_.find(handle);
+    if (it == buffers_.end() || !usable()) return;
+    glBindBuffer(GL_ARRAY_BUFFER, it->second.name);
     glBufferSubData(GL_ARRAY_BUFFER, GLintptr(offset), GLsizeiptr(bytes), data);
 }
 
 void GlBackend::releaseBuffer(std::uint32_t handle) {
     const auto it = buffers_.find(handle);
     if (it == buffers_.end()) return;
-    if (usable()) glDeleteBuffers(1, &it->second);
+    if (usable()) glDeleteBuffers(1, &it->second.name);
     buffers_.erase(it);
 }
 
@@ -233,6 +258,11 @@ const FixedFunctionProgram* GlBackend::programFor(const PipelineState& s, bool h
 }
 
 void GlBackend::draw(const PipelineState& s, const DrawCall& call) {
+    if (gathering()) frame_.draw(s, call);
+    else runDraw(s, call);
+}
+
+void GlBackend::runDraw(const PipelineState& s, const DrawCall& call) {
     const auto buf = buffers_.find(call.buffer);
     if (!usable() || !fbo_ || buf == buffers_.end() || call.vertexCount <= 0) return;
     const auto tex = textures_.find(s.texture0Handle);
@@ -310,7 +340,7 @@ void GlBackend::draw(const PipelineState& s, const DrawCall& call) {
     glUniform1f(p.alphaRef, float(s.alphaRef & 0xFF));
 
     // Vertices.
-    glBindBuffer(GL_ARRAY_BUFFER, buf->second);
+    glBindBuffer(GL_ARRAY_BUFFER, buf->second.name);
     auto at = [&](int offset) {
         return reinterpret_cast<const void*>(call.byteOffset + std::size_t(offset));
     };

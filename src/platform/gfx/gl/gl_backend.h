@@ -1,8 +1,14 @@
-// GlBackend: draws the device's calls with OpenGL 3.3 core. The game's
-// 800 x 600 picture is composed in a frame buffer sized to the part of the
-// window it will fill (so the 3D field is rendered at the output resolution),
-// with 4x multisampling from the second frame on, then shown centred with
-// black bars; off screen it is exactly 800 x 600, single-sampled.
+// GlBackend: draws the device's calls with OpenGL 3.3 core. At high quality
+// the game's 800 x 600 picture is composed in a frame buffer sized to the
+// part of the window it will fill (so the 3D field is rendered at the output
+// resolution), with 4x multisampling from the second frame on; at low
+// quality (the choice on a software renderer) it is composed at 800 x 600,
+// single-sampled, and scaled up. Either is shown centred with black bars. A
+// window's frames keep to the 60 Hz schedule of a FramePacer, which skips
+// drawing frames while the loop runs behind, and each is gathered in a
+// FrameList and drawn at its present only if it differs from the frame on
+// screen, so a still screen costs nothing to show again. Off screen every
+// call draws at once, and the picture is exactly 800 x 600, single-sampled.
 #pragma once
 
 #include <epoxy/gl.h>
@@ -15,6 +21,7 @@
 
 #include "platform/gfx/frame_pacer.h"
 #include "platform/gfx/gfx_backend.h"
+#include "platform/gfx/gl/frame_list.h"
 #include "platform/gfx/gl/gl_context.h"
 #include "platform/gfx/gl/gl_pause.h"
 #include "platform/gfx/gl/gl_shaders.h"
@@ -29,7 +36,7 @@ struct PictureRect {
 };
 PictureRect fitPicture(int windowWidth, int windowHeight);
 
-class GlBackend final : public GfxBackend {
+class GlBackend final : public GfxBackend, private FrameList::Target {
 public:
     static std::unique_ptr<GfxBackend> create(GlDeviceKind kind, std::string& error);
     ~GlBackend() override;
@@ -41,6 +48,7 @@ public:
     void updateBuffer(std::uint32_t handle, std::size_t offset, const void* data,
                       std::size_t bytes) override;
     void releaseBuffer(std::uint32_t handle) override;
+    bool beginFrame() override;
     void clear(DWORD flags, D3DCOLOR color, float z) override;
     void draw(const PipelineState& state, const DrawCall& call) override;
     bool present() override;
@@ -49,17 +57,27 @@ public:
     void beginPause(const MipLevel* caption) override;
     void presentPaused() override;
     void endPause() override;
+    void pictureLost() override { onScreen_.reset(); }
     void finish() override {
         if (usable()) glFinish();
     }
 
     const std::string& renderer() const { return context_->renderer(); }
+    // Low quality: the picture is composed at 800 x 600 and scaled up.
+    bool lowQuality() const { return lowQuality_; }
     // Size of the frame buffer the picture is composed in.
     int targetWidth() const { return targetW_; }
     int targetHeight() const { return targetH_; }
 
 private:
     GlBackend() = default;
+    // The calls themselves, run at once off screen and from the FrameList
+    // in a window.
+    void runClear(DWORD flags, D3DCOLOR color, float z) override;
+    void runUpdate(std::uint32_t handle, std::size_t offset, const void* data, std::size_t bytes) override;
+    void runDraw(const PipelineState& state, const DrawCall& call) override;
+    bool gathering() const { return usable() && !context_->offscreen(); }
+    void runGathered();  // draws the frame gathered so far (for a picture of it)
     bool init(GlDeviceKind kind, std::string& error);
     void fitTarget();  // (re)makes the frame buffer for the window's size
     bool makeTarget(int width, int height, int samples);  // false (and none) on failure
@@ -87,6 +105,7 @@ private:
     GLuint vao_ = 0;
     GLuint fbo_ = 0, colorRb_ = 0, depthRb_ = 0;
     GLuint resolveFbo_ = 0, resolveRb_ = 0;  // only with multisampling
+    bool lowQuality_ = false;
     int samples_ = 0;        // the multisampling a window's target gets
     int targetSamples_ = 0;  // the target's own: none before the first present
     bool shown_ = false;     // a frame has been shown in the window
@@ -94,12 +113,21 @@ private:
     int windowW_ = 0, windowH_ = 0;
     std::map<std::uint32_t, Texture> textures_;
     std::deque<std::uint32_t> uploadQueue_;  // handles not yet up, in creation order
-    std::map<std::uint32_t, GLuint> buffers_;
+    // Each buffer with a copy of what it holds: an update that writes what
+    // is there already is dropped, so a still frame gathers no updates.
+    struct Buffer {
+        GLuint name = 0;
+        std::vector<std::uint8_t> bytes;
+    };
+    std::map<std::uint32_t, Buffer> buffers_;
     std::map<std::uint32_t, GLuint> samplers_;  // by address modes and kind
     std::uint32_t next_ = 1;
     float maxAnisotropy_ = 1.0f;
     bool textureStorage_ = false;  // glTexStorage2D is there
     FramePacer pacer_;
+    FrameList frame_;     // the window's frame being gathered
+    FrameList onScreen_;  // the frame the window shows (empty: redraw)
+    bool frameRun_ = false;  // frame_ has been drawn already
     PausePicture pause_;
     TextureDecoder decoder_;  // last: its thread stops first
 };

@@ -1,7 +1,10 @@
 // The frame buffer the picture is composed in, and showing it: sized to the
 // part of the window the picture fills, resolved, centred with black bars.
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <cstdlib>
+#include <thread>
 
 #include "platform/gfx/gfx_config.h"
 #include "platform/gfx/gl/gl_backend.h"
@@ -37,7 +40,7 @@ void GlBackend::fitTarget() {
     const int samples = shown_ ? samples_ : 0;
     if (fbo_ && w == windowW_ && h == windowH_ && samples == targetSamples_) return;
     windowW_ = w, windowH_ = h;
-    const PictureRect fit = fitPicture(w, h);
+    const PictureRect fit = lowQuality_ ? PictureRect{} : fitPicture(w, h);
     const int tw = fit.width, th = fit.height;
     if (fbo_ && tw == targetW_ && th == targetH_ && samples == targetSamples_) return;
     destroyTarget();
@@ -84,6 +87,17 @@ bool GlBackend::makeTarget(int tw, int th, int samples) {
 }
 
 void GlBackend::clear(DWORD flags, D3DCOLOR color, float z) {
+    if (gathering()) frame_.clear(flags, color, z);
+    else runClear(flags, color, z);
+}
+
+void GlBackend::runGathered() {
+    if (frameRun_) return;
+    frame_.run(*this);
+    frameRun_ = true;
+}
+
+void GlBackend::runClear(DWORD flags, D3DCOLOR color, float z) {
     if (!usable() || !fbo_) return;
     glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
     glViewport(0, 0, targetW_, targetH_);
@@ -123,24 +137,61 @@ void clearWindow(int w, int h) {
     glClear(GL_COLOR_BUFFER_BIT);
 }
 
+// Tests make each drawn frame slow on purpose (TERVO_TEST_DRAW_MS, in
+// milliseconds), so that frames are skipped on any machine.
+void slowPresentForTests() {
+    static const int ms = [] {
+        const char* v = std::getenv("TERVO_TEST_DRAW_MS");
+        return v ? std::atoi(v) : 0;
+    }();
+    if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
 }  // namespace
 
+bool GlBackend::beginFrame() {
+    if (!usable() || context_->offscreen()) return true;
+    return pacer_.beginFrame(FramePacer::Clock::now());
+}
+
 bool GlBackend::present() {
-    if (!usable() || !fbo_) return true;
+    if (!usable() || !fbo_) {
+        frame_.reset();
+        frameRun_ = false;
+        return true;
+    }
     if (!context_->offscreen()) {
-        // Centre the picture, black bars around it.
-        const GLuint picture = resolved();
-        clearWindow(windowW_, windowH_);
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, picture);
-        const PictureRect fit = fitPicture(windowW_, windowH_);
-        const int x = fit.x, y = fit.y;
-        glBlitFramebuffer(0, 0, targetW_, targetH_, x, y, x + targetW_, y + targetH_,
-                          GL_COLOR_BUFFER_BIT, GL_NEAREST);
-        context_->swap();
-        frameTimes().shown();
-        shown_ = true;
-        if (!context_->vsyncAt60()) pacer_.wait();
-        fitTarget();
+        // The window's size now decides the target the frame is drawn in.
+        const int oldW = windowW_, oldH = windowH_, oldSamples = targetSamples_;
+        if (!frameRun_) fitTarget();
+        if (windowW_ != oldW || windowH_ != oldH || targetSamples_ != oldSamples) onScreen_.reset();
+        const bool same = frameDrawn() && !frameRun_ && frame_.hasDraws() && frame_ == onScreen_;
+        if (frameDrawn() && !same) {
+            runGathered();
+            // Centre the picture, black bars around it; a low-quality
+            // picture is scaled up to fill its place in the same copy.
+            const GLuint picture = resolved();
+            const PictureRect fit = fitPicture(windowW_, windowH_);
+            if (fit.width != windowW_ || fit.height != windowH_) clearWindow(windowW_, windowH_);
+            glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+            glBindFramebuffer(GL_READ_FRAMEBUFFER, picture);
+            glBlitFramebuffer(0, 0, targetW_, targetH_, fit.x, fit.y, fit.x + fit.width, fit.y + fit.height,
+                              GL_COLOR_BUFFER_BIT,
+                              fit.width == targetW_ && fit.height == targetH_ ? GL_NEAREST : GL_LINEAR);
+            context_->swap();
+            frameTimes().shown();
+            shown_ = true;
+            slowPresentForTests();
+            onScreen_.swap(frame_);
+        } else if (!frameDrawn() && !frame_.empty()) {
+            // Skipped: only its buffer updates are made, and the picture on
+            // screen is no longer one a gathered frame can be compared with.
+            runGathered();
+            onScreen_.reset();
+        }
+        frame_.reset();
+        frameRun_ = false;
+        pacer_.wait(frameDrawn() && !same && context_->vsyncAt60());
     }
     // Between frames, the next texture not yet drawn goes up, so play does
     // not start with all of them at once.
@@ -150,6 +201,7 @@ bool GlBackend::present() {
 
 std::vector<std::uint8_t> GlBackend::readPixels() {
     if (!usable() || !fbo_) return {};
+    if (gathering()) runGathered();
     std::vector<std::uint8_t> rows(800u * 600u * 4u);
     GLuint tmpFbo = 0, tmpRb = 0;
     GLuint source = resolved();
@@ -179,6 +231,7 @@ std::vector<std::uint8_t> GlBackend::readPixels() {
 void GlBackend::beginPause(const MipLevel* caption) {
     // Only a window shows it; a picture written off screen is a frame's.
     if (!usable() || !fbo_ || context_->offscreen()) return;
+    onScreen_.reset();  // the window will show the paused picture instead
     pause_.begin(resolved(), targetW_, targetH_, caption);
     glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
 }
