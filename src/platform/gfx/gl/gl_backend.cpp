@@ -220,8 +220,8 @@ void GlBackend::releaseBuffer(std::uint32_t handle) {
 }
 
 GLuint GlBackend::samplerFor(const SamplerState& s, bool) {
-    // Filtering is ours, whatever the game asks: trilinear with anisotropy,
-    // so the corridor's receding textures do not shimmer in motion.
+    // Filtering is ours, whatever the game asks: trilinear (anisotropic on
+    // hardware), so the corridor's receding textures do not shimmer in motion.
     const std::uint32_t key = (s.addressU << 8) | s.addressV;
     const auto it = samplers_.find(key);
     if (it != samplers_.end()) return it->second;
@@ -229,7 +229,10 @@ GLuint GlBackend::samplerFor(const SamplerState& s, bool) {
     glGenSamplers(1, &smp);
     glSamplerParameteri(smp, GL_TEXTURE_WRAP_S, GLint(addressMode(s.addressU)));
     glSamplerParameteri(smp, GL_TEXTURE_WRAP_T, GLint(addressMode(s.addressV)));
-    glSamplerParameteri(smp, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+    // At low quality, bilinear from the nearest mip level: on a software
+    // renderer it costs less than blending two levels and looks the same in
+    // play. The device's own default, point sampling, shimmers.
+    glSamplerParameteri(smp, GL_TEXTURE_MIN_FILTER, lowQuality_ ? GL_LINEAR_MIPMAP_NEAREST : GL_LINEAR_MIPMAP_LINEAR);
     glSamplerParameteri(smp, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     if (maxAnisotropy_ > 1.0f) glSamplerParameterf(smp, GL_TEXTURE_MAX_ANISOTROPY_EXT, maxAnisotropy_);
     samplers_[key] = smp;
