@@ -156,7 +156,7 @@ std::vector<AssetEntry> buildTable() {
                    "player shots (box 1,1,1) and the ring carrier's spiral beams (box 2,1,2)"));
   t.push_back(mesh("x/bossbeam1.x", 2, 1, 2, 2, "orange fan beam", "final boss volleys, box (2,1,2)"));
   t.push_back(mesh("x/bossbeam3.x", 2, 1, 2, 2, "red needle beam", "final boss late volleys, box (2,1,2)"));
-  t.push_back(mesh("x/beam4.x", 2, 1, 2, 2, "magenta plasma lens", "enemy shots, box (2,1,2)"));
+  t.push_back(mesh("x/beam4.x", 2, 1, 2, 2, "magenta energy bolt", "enemy shots, box (2,1,2)"));
   t.push_back(mesh("x/tama2.x", 2, 1, 2, 2, "green plasma orb", "second enemy shot look (loaded), box (2,1,2)"));
   t.push_back(mesh("x/mychar.x", 0.5f, 0.5f, 0.5f, 4, "player interceptor", "player ship, box (0.5,0.5,0.5)"));
   t.push_back(mesh("x/missile.x", 1, 1, 1, 3, "homing missile", "player missile, box (1,1,1)"));
