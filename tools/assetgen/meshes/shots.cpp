@@ -31,11 +31,11 @@ std::string enemyBolt() {
   MeshBuilder m;
   int core = m.glowMaterial("Core", rgb(255, 235, 255));
   int shell = m.glowMaterial("Shell", rgb(255, 50, 200, 0.5f));
-  m.loftZ({{-1.22f, regular(8, 0.03f, 0.03f)}, {-1.0f, regular(8, 0.16f, 0.14f)},
-           {-0.55f, regular(8, 0.12f, 0.1f)}, {1.0f, regular(8, 0.02f, 0.02f)}},
+  m.loftZ({{-1.22f, regular(8, 0.03f, 0.03f)}, {-1.0f, regular(8, 0.19f, 0.16f)},
+           {-0.55f, regular(8, 0.14f, 0.12f)}, {1.0f, regular(8, 0.02f, 0.02f)}},
           core);
-  m.loftZ({{-1.32f, regular(8, 0.04f, 0.04f)}, {-1.05f, regular(8, 0.34f, 0.28f)},
-           {-0.4f, regular(8, 0.26f, 0.21f)}, {1.3f, regular(8, 0.02f, 0.02f)}},
+  m.loftZ({{-1.32f, regular(8, 0.04f, 0.04f)}, {-1.05f, regular(8, 0.4f, 0.32f)},
+           {-0.4f, regular(8, 0.3f, 0.24f)}, {1.3f, regular(8, 0.02f, 0.02f)}},
           shell);
   return m.toX("EnemyBolt");
 }
