@@ -156,7 +156,7 @@ std::vector<AssetEntry> buildTable() {
                    "player shots (box 1,1,1) and the ring carrier's spiral beams (box 2,1,2)"));
   t.push_back(mesh("x/bossbeam1.x", 2, 1, 2, 2, "orange fan beam", "final boss volleys, box (2,1,2)"));
   t.push_back(mesh("x/bossbeam3.x", 2, 1, 2, 2, "red needle beam", "final boss late volleys, box (2,1,2)"));
-  t.push_back(mesh("x/beam4.x", 2, 1, 2, 2, "magenta plasma lens", "enemy shots, box (2,1,2)"));
+  t.push_back(mesh("x/beam4.x", 2, 1, 2, 2, "magenta energy bolt", "enemy shots, box (2,1,2)"));
   t.push_back(mesh("x/tama2.x", 2, 1, 2, 2, "green plasma orb", "second enemy shot look (loaded), box (2,1,2)"));
   t.push_back(mesh("x/mychar.x", 0.5f, 0.5f, 0.5f, 4, "player interceptor", "player ship, box (0.5,0.5,0.5)"));
   t.push_back(mesh("x/missile.x", 1, 1, 1, 3, "homing missile", "player missile, box (1,1,1)"));
@@ -170,10 +170,10 @@ std::vector<AssetEntry> buildTable() {
   t.push_back(mesh("x/teki03.x", 2, 2, 2, 3, "heavy block gunship (grey-blue)", "line and arch groups, box (2,2,2)"));
 
   // Sound effects.
-  t.push_back(wav("w/bokaan.wav", 22050, 16, 1, 1.6f, "explosion", "enemy destroyed, ship hit"));
+  t.push_back(wav("w/bokaan.wav", 22050, 16, 2, 1.6f, "explosion", "enemy destroyed, ship hit"));
   t.push_back(wav("w/radar.wav", 22050, 8, 1, 0.6f, "radar contact ping", "an enemy or boss enters play"));
-  t.push_back(wav("w/pishun.wav", 22050, 16, 1, 0.33f, "laser shot", "fire key, every 20 frames"));
-  t.push_back(wav("w/missile.wav", 22050, 16, 1, 1.2f, "missile launch whoosh", "missile launch"));
+  t.push_back(wav("w/pishun.wav", 22050, 16, 2, 0.33f, "laser shot", "fire key, every 20 frames"));
+  t.push_back(wav("w/missile.wav", 22050, 16, 2, 1.2f, "missile launch whoosh", "missile launch"));
   t.push_back(wav("w/silen.wav", 22050, 16, 1, 2.5f, "warning siren", "one hit point left"));
   t.push_back(wav("w/kin.wav", 22050, 8, 1, 1.0f, "metal ping", "screen bank (loaded, not played)"));
   t.push_back(wav("w/camera.wav", 22050, 16, 1, 0.8f, "picture slide whoosh and click", "story, each new picture"));

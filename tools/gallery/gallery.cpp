@@ -8,6 +8,9 @@
 // OUT-clear.png (the stage-clear letters from the clear orbit's resting
 // camera and from behind). PACKDIR is the
 // folder holding t/ and x/ (default: the program's own folder).
+// tervo-gallery --montage OUT.png COLUMNS LABEL=FILE.png...: lays
+// screenshots out in a grid at half size under their labels (an empty FILE
+// leaves a blank cell); scripts/play_sheet uses it.
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -22,6 +25,17 @@ int main(int argc, char** argv) {
   bool headless = false;
   int frames = 0;
   std::string sheet, pack = std::filesystem::path(argv[0]).parent_path().string();
+  if (argc >= 4 && std::string(argv[1]) == "--montage") {
+    std::vector<std::pair<std::string, std::string>> cells;
+    for (int i = 4; i < argc; ++i) {
+      std::string a = argv[i];
+      size_t eq = a.rfind('=');
+      cells.emplace_back(a.substr(0, eq == std::string::npos ? 0 : eq), eq == std::string::npos ? a : a.substr(eq + 1));
+    }
+    std::string err = gallery::writeMontage(cells, std::atoi(argv[3]), argv[2]);
+    if (!err.empty()) std::fprintf(stderr, "tervo-gallery: %s: %s\n", argv[2], err.c_str());
+    return err.empty() ? 0 : 1;
+  }
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
     if (a == "--headless") {
@@ -36,7 +50,9 @@ int main(int argc, char** argv) {
   }
   if (!headless) return gallery::runViewer(pack, frames);
   if (sheet.empty()) {
-    std::fprintf(stderr, "usage: tervo-gallery [--frames N] [PACKDIR] | --headless --sheet OUT.png [PACKDIR]\n");
+    std::fprintf(stderr,
+                 "usage: tervo-gallery [--frames N] [PACKDIR] | --headless --sheet OUT.png [PACKDIR]\n"
+                 "       | --montage OUT.png COLUMNS LABEL=FILE.png...\n");
     return 2;
   }
   std::string error;

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "manifest.h"
 #include "platform/gfx/d3dx9.h"
@@ -35,5 +37,10 @@ std::string writeScreenSheet(const std::string& packDir, const std::string& outP
 // The stage-clear letters at rest as the game places them, seen from where
 // the clear orbit's camera stops (left) and from behind the word (right).
 std::string writeClearSheet(const std::string& packDir, const std::string& outPng);
+
+// Screenshots (label, PNG file; an empty file leaves its cell blank) in a
+// grid of `columns`, each halved, under its label.
+std::string writeMontage(const std::vector<std::pair<std::string, std::string>>& cells, int columns,
+                         const std::string& outPng);
 
 }  // namespace gallery

@@ -1,6 +1,6 @@
 // The gallery draws every mesh visibly from each of its three angles with
-// the game's graphics layer, lays out every image, and shows the clear word
-// from both sides.
+// the game's graphics layer, lays out every image, shows the clear word
+// from both sides, and lays play screenshots out for the play sheet.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -47,6 +47,21 @@ TEST(Gallery, SheetsShowEveryMeshAndImage) {
       for (int x = panel * 800; x < panel * 800 + 800; ++x) drawn += (clear.argb(x, y) & 0xFFFFFF) != 0x283040;
     EXPECT_GT(drawn, 2000) << "clear view " << panel << " misses letters";
   }
+  // The play sheet's montage: pictures halved into a grid under their
+  // labels, a cell without a picture left blank.
+  std::string montage = std::string("'") + GALLERY_EXE + "' --montage '" + (dir / "m.png").string() + "' 2 'clear=" +
+                        (dir / "sheet-clear.png").string() + "' 'not reached=' >/dev/null 2>&1";
+  ASSERT_EQ(std::system(montage.c_str()), 0);
+  PngImage grid;
+  ASSERT_TRUE(readPng((dir / "m.png").string(), grid, err)) << err;
+  ASSERT_EQ(grid.width, 6 + 2 * 406);
+  ASSERT_EQ(grid.height, 6 + 330);
+  int shown[2] = {0, 0};
+  for (int cell = 0; cell < 2; ++cell)
+    for (int y = 30; y < 330; ++y)
+      for (int x = 6 + cell * 406; x < 406 + cell * 406; ++x) shown[cell] += (grid.argb(x, y) & 0xFFFFFF) != 0x181818;
+  EXPECT_GT(shown[0], 1000);
+  EXPECT_EQ(shown[1], 0);
   fs::remove_all(dir);
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
 
 #include "check/xfile_check.h"
 #include "gen/mesh.h"
@@ -40,6 +41,32 @@ TEST(MeshBuilder, BoxIsClosedOutwardAndSharesCornersPerFace) {
   EXPECT_NEAR(signedVolume(m), 1 * 2 * 3, 1e-4);
   ASSERT_EQ(m.materials.size(), 1u);
   EXPECT_NEAR(m.materials[0].emissive[0], 200 / 255.0f * 0.2f, 1e-5f);
+}
+
+// With a fill, faces the game's light misses get a brighter emissive copy
+// of their material, faces it lights keep theirs, and glows stay one.
+TEST(MeshBuilder, FillShapesOnlyTheFacesTheLightMisses) {
+  MeshBuilder b;
+  b.fillUnlitFaces(0.5f);
+  int body = b.material("Body", rgb(200, 100, 50), 0.2f), glow = b.glowMaterial("Glow", rgb(255, 60, 40));
+  b.box({0, 0, 0}, {1, 1, 1}, body);
+  b.box({0, 0, 3}, {0.2f, 0.2f, 0.2f}, glow);
+  XMesh m = build(b);
+  std::map<int, int> uses;
+  float front = -1, back = -1;
+  for (size_t i = 0; i < m.faces.size(); ++i) {
+    uses[m.faceMaterials[i]]++;
+    const auto& n = m.normals[m.normalFaces[i][0]];
+    float e = m.materials[m.faceMaterials[i]].emissive[0];
+    if (m.vertices[m.faces[i][0]][2] < 2 && n[2] < -0.9f) front = e;
+    if (m.vertices[m.faces[i][0]][2] < 2 && n[2] > 0.9f) back = e;
+  }
+  EXPECT_NEAR(front, 200 / 255.0f * 0.2f, 1e-5f);
+  EXPECT_GT(back, front + 0.1f);
+  EXPECT_EQ(uses.size(), m.materials.size()) << "a material no face uses";
+  int glows = 0;
+  for (const XMaterial& x : m.materials) glows += x.emissive[0] == 1.0f && x.emissive[1] < 0.3f;
+  EXPECT_EQ(glows, 1);
 }
 
 TEST(MeshBuilder, OutlineOrderDoesNotChangeTheWinding) {

@@ -51,8 +51,19 @@ TEST(PackMeshes, ParseAsDirectXTextWithFrameNormalsAndMaterials) {
     std::vector<int> used(m.materials.size());
     for (int f : m.faceMaterials) used[f]++;
     for (size_t i = 0; i < used.size(); ++i) EXPECT_GT(used[i], 0) << "material " << i << " unused";
+    // Enemy shots are drawn alpha-blended with the depth test on: their
+    // shell may be see-through, but the core drawn before it is opaque.
+    const bool shot = e->path == "x/beam4.x" || e->path == "x/tama2.x";
+    if (shot && !m.materials.empty()) {
+      EXPECT_FLOAT_EQ(m.materials[0].diffuse[3], 1.0f);
+    }
     for (const XMaterial& x : m.materials) {
-      EXPECT_FLOAT_EQ(x.diffuse[3], 1.0f);
+      if (shot) {
+        EXPECT_GE(x.diffuse[3], 0.3f) << "a shot part that hardly shows";
+        EXPECT_LE(x.diffuse[3], 1.0f);
+      } else {
+        EXPECT_FLOAT_EQ(x.diffuse[3], 1.0f);
+      }
       for (float c : {x.diffuse[0], x.diffuse[1], x.diffuse[2], x.emissive[0], x.emissive[1], x.emissive[2]}) {
         EXPECT_GE(c, 0.0f);
         EXPECT_LE(c, 1.0f);

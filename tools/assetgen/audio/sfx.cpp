@@ -35,43 +35,62 @@ std::vector<uint8_t> finish(std::vector<float> s, int rate, int channels, int bi
   return encodeWav(s, rate, channels, bits);
 }
 
+// The player's shot plays every 20 frames for minutes on end, so it is a
+// short, rounded "pew": a 6 ms attack, a falling triangle-and-square tone
+// with little above 4 kHz, and a peak under the other effects. The two
+// channels' tones are two cents apart and their breath of noise differs,
+// which widens it a little without moving it off centre.
 std::vector<uint8_t> laser() {
-  auto s = buffer(0.3f);
-  Noise n(1);
-  float ph = 0, ph2 = 0;
-  Svf f;
-  for (size_t i = 0; i < s.size(); ++i) {
-    float t = float(i) / kRate;
-    float hz = 300 + 1900 * std::exp(-t * 18);
-    ph += hz / kRate, ph -= std::floor(ph);
-    ph2 += hz * 1.503f / kRate, ph2 -= std::floor(ph2);
-    f.set(2000 + 5000 * std::exp(-t * 12), 0.3f, kRate);
-    float v = 0.6f * squareOsc(ph, hz / kRate, 0.3f) + 0.4f * sawOsc(ph2, hz * 1.5f / kRate) + 0.15f * n.next();
-    s[i] = f.low(v) * std::exp(-t * 11) * std::min(1.0f, t * 400);
+  auto s = buffer(0.2f, kRate, 2);
+  for (int c = 0; c < 2; ++c) {
+    Noise n(11 + c);
+    Svf f;
+    float ph = 0, detune = c ? 1.0006f : 0.9994f;
+    for (size_t i = 0; i < s.size() / 2; ++i) {
+      float t = float(i) / kRate;
+      float hz = (330 + 1350 * std::exp(-t * 26)) * detune;
+      ph += hz / kRate, ph -= std::floor(ph);
+      f.set(1300 + 2700 * std::exp(-t * 22), 0.15f, kRate);
+      float v = 0.75f * triOsc(ph) + 0.3f * squareOsc(ph, hz / kRate, 0.4f) + 0.05f * n.next();
+      s[i * 2 + c] = f.low(v) * std::min(1.0f, t / 0.006f) * std::exp(-t * 17);
+    }
   }
-  return finish(s, kRate, 1, 16);
+  return finish(s, kRate, 2, 16, kShotPeak);
 }
 
+// An explosion with weight: a sub thump falling from 95 to 34 Hz that rings
+// for half a second under low-passed rumble and crackle. The thump sits in
+// the middle; the rumble and crackle of each side come from their own noise,
+// so the blast spreads across the field.
 std::vector<uint8_t> explosion() {
-  auto s = buffer(1.5f);
-  Noise n(2);
-  Svf f, g;
-  float ph = 0, crackle = 0;
-  for (size_t i = 0; i < s.size(); ++i) {
+  auto s = buffer(1.5f, kRate, 2);
+  float ph = 0;
+  for (size_t i = 0; i < s.size() / 2; ++i) {
     float t = float(i) / kRate;
-    f.set(200 + 3800 * std::exp(-t * 4.5f), 0.2f, kRate);
-    float rumble = f.low(n.next());
-    float hz = 40 + 70 * std::exp(-t * 9);
+    float hz = 34 + 61 * std::exp(-t * 7);
     ph += hz / kRate, ph -= std::floor(ph);
-    float thump = std::sin(kTwoPi * ph) * std::exp(-t * 6);
-    if (n.next() > 0.985f) crackle = 1;
-    crackle *= 0.93f;
-    g.set(3000, 0.1f, kRate);
-    float crack = g.band(n.next()) * crackle * std::exp(-t * 3);
-    float v = 1.3f * rumble * std::exp(-t * 2.6f) + 0.9f * thump + 0.5f * crack;
-    s[i] = std::tanh(1.6f * v);
+    float thump = std::sin(kTwoPi * ph) * std::exp(-t * 3.2f) * std::min(1.0f, t / 0.003f);
+    s[i * 2] = s[i * 2 + 1] = 1.1f * thump;
   }
-  return finish(s, kRate, 1, 16);
+  for (int c = 0; c < 2; ++c) {
+    Noise n(2 + 40 * c);
+    Svf f, g, body;
+    body.set(160, 0.3f, kRate);
+    float crackle = 0;
+    for (size_t i = 0; i < s.size() / 2; ++i) {
+      float t = float(i) / kRate;
+      float white = n.next();
+      f.set(180 + 3200 * std::exp(-t * 5), 0.2f, kRate);
+      float rumble = f.low(white) * std::exp(-t * 2.6f) + 1.6f * body.low(white) * std::exp(-t * 1.8f);
+      if (n.next() > 0.986f) crackle = 1;
+      crackle *= 0.93f;
+      g.set(2600, 0.1f, kRate);
+      float crack = g.band(n.next()) * crackle * std::exp(-t * 3.5f);
+      float& v = s[i * 2 + c];
+      v = std::tanh(1.5f * (v + 1.1f * rumble + 0.4f * crack));
+    }
+  }
+  return finish(s, kRate, 2, 16);
 }
 
 std::vector<uint8_t> radarPing() {
@@ -89,34 +108,40 @@ std::vector<uint8_t> radarPing() {
   return finish(s, kRate, 1, 8);
 }
 
+// The launch: a rising band of hiss over a low rumble. The rumble and most
+// of the hiss are shared; a third of each side's hiss is its own noise.
 std::vector<uint8_t> missileLaunch() {
-  auto s = buffer(1.1f);
-  Noise n(4);
-  Svf f;
+  auto s = buffer(1.1f, kRate, 2);
+  Noise shared(4), left(5), right(35);
+  Svf f[3];
   OnePole lp;
   lp.set(150, kRate);
-  for (size_t i = 0; i < s.size(); ++i) {
+  for (size_t i = 0; i < s.size() / 2; ++i) {
     float t = float(i) / kRate;
-    f.set(400 + 2600 * std::min(1.0f, t / 0.7f), 0.55f, kRate);
-    float hiss = f.band(n.next());
-    float rumble = lp.run(n.next()) * 6;
+    for (Svf& band : f) band.set(400 + 2600 * std::min(1.0f, t / 0.7f), 0.55f, kRate);
     float env = std::min(1.0f, t / 0.04f) * std::exp(-t * 2.4f);
-    s[i] = (hiss + 0.5f * rumble) * env;
+    float common = f[0].band(shared.next()) * 0.8f + 3 * lp.run(shared.next());
+    s[i * 2] = (common + 0.45f * f[1].band(left.next())) * env;
+    s[i * 2 + 1] = (common + 0.45f * f[2].band(right.next())) * env;
   }
-  return finish(s, kRate, 1, 16);
+  return finish(s, kRate, 2, 16);
 }
 
+// The warning siren: a wailing square with a quieter voice an octave up,
+// open to 4 kHz, so it cuts through shots, blasts and music; the two
+// voices' edges fall together, so the peak stays near the square's.
 std::vector<uint8_t> siren() {
   auto s = buffer(2.2f);
   float ph = 0;
   Svf f;
-  f.set(2500, 0.2f, kRate);
+  f.set(4000, 0.15f, kRate);
   for (size_t i = 0; i < s.size(); ++i) {
     float t = float(i) / kRate;
     float cyc = std::fmod(t, 0.55f) / 0.55f;
     float hz = 620 + 420 * std::sin(3.14159f * cyc);
     ph += hz / kRate, ph -= std::floor(ph);
-    s[i] = f.low(squareOsc(ph, hz / kRate)) * 0.8f;
+    float ph2 = 2 * ph - std::floor(2 * ph);
+    s[i] = f.low(0.8f * squareOsc(ph, hz / kRate) + 0.25f * squareOsc(ph2, 2 * hz / kRate));
   }
   return finish(s, kRate, 1, 16, kSirenPeak);
 }

@@ -30,7 +30,7 @@ void nebula(Image& img, uint32_t seed, Color tint, float strength) {
   });
 }
 
-void corridorScene(Image& img, float cx, float cy, float scale, float depth, Color accent) {
+void corridorScene(Image& img, float cx, float cy, float scale, float depth, Color accent, float guideFrom) {
   // Camera at the corridor's middle height, looking down its length.
   const float f = 420 * scale;
   auto P = [&](float x, float y, float z) { return Vec2{cx + f * x / z, cy - f * y / z}; };
@@ -64,7 +64,7 @@ void corridorScene(Image& img, float cx, float cy, float scale, float depth, Col
   }
   // Guide lights along the floor.
   for (float gx : {-4.0f, 4.0f}) {
-    for (float z = nearZ + 0.5f; z < farZ; z += 4) {
+    for (float z = std::max(nearZ + 0.5f, guideFrom); z < farZ; z += 4) {
       Vec2 a = P(gx, yb, z), b = P(gx, yb, z + 2);
       img.line(a.x, a.y, b.x, b.y, std::max(1.0f, 40.0f * scale / z), mix(accent, palette::kText, 0.3f));
     }

@@ -28,7 +28,9 @@ void nebula(Image& img, uint32_t seed, Color tint, float strength);
 
 // The game's corridor seen from inside, vanishing at (cx, cy); `depth` is
 // how far along the corridor the first cross rib is (for variety).
-void corridorScene(Image& img, float cx, float cy, float scale, float depth, Color accent);
+// The floor's guide lights begin `guideFrom` units ahead (a picture with
+// text over the near floor starts them further off).
+void corridorScene(Image& img, float cx, float cy, float scale, float depth, Color accent, float guideFrom = 0);
 
 // The player's interceptor seen from behind and above, centred at (cx, cy),
 // about 2 * size pixels wide.

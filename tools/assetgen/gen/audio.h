@@ -15,10 +15,12 @@ constexpr float kTwoPi = 6.28318530718f;
 // audio/levels) so that even their busiest moments, a boss's volleys over
 // shots, explosions, radar pings and the music, stay below -1 dBFS: every
 // sound effect peaks at kEffectPeak (the siren, a steady square wave, at
-// kSirenPeak), every music track is levelled to kMusicRms, and the spoken
-// lines keep their place above the story music.
+// kSirenPeak; the shot, heard three times a second, at kShotPeak), every
+// music track is levelled to kMusicRms, and the spoken lines keep their
+// place above the story music.
 constexpr float kEffectPeak = 0.25f;   // -12 dBFS
-constexpr float kSirenPeak = 0.1f;     // -20 dBFS
+constexpr float kShotPeak = 0.13f;     // -17.7 dBFS: the shot sounds every 20 frames
+constexpr float kSirenPeak = 0.12f;    // -18.4 dBFS
 constexpr float kMusicRms = 0.08f;     // -22 dBFS
 constexpr float kSpeechPeak = 0.45f;   // -7 dBFS
 

@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <algorithm>
 #include <array>
 #include <map>
 #include <tuple>
@@ -43,6 +44,7 @@ int MeshBuilder::glowMaterial(const std::string& name, Color c) {
   m.power = 5;
   m.specular = {0, 0, 0, 1};
   m.emissive = c;
+  m.glows = true;
   materials_.push_back(m);
   return int(materials_.size()) - 1;
 }
@@ -179,7 +181,51 @@ std::string f6(float v) {
 }
 }  // namespace
 
+namespace {
+// The game's light shines along (0, -0.5, 1): this is the way back to it.
+const Vec3 kToLight = normalized({0, 0.5f, -1});
+constexpr int kFillSteps = 4;
+
+// How much of the fill a face turned this way takes, in steps of
+// 1/kFillSteps: none where the game's light falls square on it, most on
+// the upper and right-hand faces it misses, so edges between unlit faces
+// still show.
+int fillStep(Vec3 n) {
+  float lit = std::max(0.0f, dot(n, kToLight));
+  float up = 0.5f + 0.5f * n.y, right = 0.5f + 0.5f * n.x;
+  float share = (1 - lit) * std::clamp(0.25f + 0.5f * up + 0.25f * right, 0.0f, 1.0f);
+  return int(std::lround(share * kFillSteps));
+}
+}  // namespace
+
 std::string MeshBuilder::toX(const std::string& name) const {
+  // With a fill, every (material, step) pair that some face uses becomes a
+  // material of its own, in the order of the materials they come from.
+  std::vector<Material> materials;
+  std::vector<int> faceMat(faces_.size());
+  {
+    std::map<std::pair<int, int>, int> used;
+    std::vector<int> step(faces_.size(), 0);
+    for (size_t i = 0; i < faces_.size(); ++i) {
+      const Face& f = faces_[i];
+      if (fill_ > 0 && !materials_[f.mat].glows)
+        step[i] = fillStep(normalized(cross(f.v[1] - f.v[0], f.v[2] - f.v[0])));
+      used[{f.mat, step[i]}] = 0;
+    }
+    for (auto& [key, index] : used) {
+      Material m = materials_[key.first];
+      if (fill_ > 0 && !m.glows) {
+        float k = fill_ * key.second / kFillSteps;
+        m.name += "Fill" + std::to_string(key.second);
+        m.emissive = {std::min(1.0f, m.emissive.r + m.diffuse.r * k), std::min(1.0f, m.emissive.g + m.diffuse.g * k),
+                      std::min(1.0f, m.emissive.b + m.diffuse.b * k), 1};
+      }
+      index = int(materials.size());
+      materials.push_back(m);
+    }
+    for (size_t i = 0; i < faces_.size(); ++i) faceMat[i] = used[{faces_[i].mat, step[i]}];
+  }
+
   // Vertices shared between triangles of the same flat face (same position
   // and normal), so quads keep four corners.
   std::map<std::tuple<std::string, std::string>, int> index;
@@ -223,11 +269,11 @@ std::string MeshBuilder::toX(const std::string& name) const {
   vecList(norms);
   faceList();
   s += "  }\n";
-  s += "  MeshMaterialList {\n  " + std::to_string(materials_.size()) + ";\n  " + std::to_string(faces_.size()) +
+  s += "  MeshMaterialList {\n  " + std::to_string(materials.size()) + ";\n  " + std::to_string(faces_.size()) +
        ";\n";
   for (size_t i = 0; i < faces_.size(); ++i)
-    s += "  " + std::to_string(faces_[i].mat) + (i + 1 < faces_.size() ? ",\n" : ";\n");
-  for (const Material& m : materials_) {
+    s += "  " + std::to_string(faceMat[i]) + (i + 1 < faces_.size() ? ",\n" : ";\n");
+  for (const Material& m : materials) {
     s += "  Material " + m.name + " {\n";
     s += "   " + f6(m.diffuse.r) + ";" + f6(m.diffuse.g) + ";" + f6(m.diffuse.b) + ";" + f6(m.diffuse.a) + ";;\n";
     s += "   " + f6(m.power) + ";\n";

@@ -28,6 +28,7 @@ struct Material {
   float power = 20;    // specular exponent
   Color specular;      // specular colour
   Color emissive;      // glow that lighting does not change
+  bool glows = false;  // a light of its own: no fill (see fillUnlitFaces)
 };
 
 // 2D outline for prisms and loft sections (convex or star-shaped).
@@ -40,6 +41,13 @@ class MeshBuilder {
   int material(const std::string& name, Color diffuse, float emissive = 0.0f, float shine = 0.3f,
                float power = 20);
   int glowMaterial(const std::string& name, Color c);  // dark body, bright emissive
+  // The game lights with one directional light and no ambient, so a face
+  // turned from it shows only its material's emissive: one flat colour per
+  // material. With a fill, toX splits each non-glowing material by how much
+  // the faces miss the game's light and how much they face up, adding
+  // diffuse * strength * that share to the emissive of each copy, so the
+  // unlit side keeps its shape (a soft light from above and behind).
+  void fillUnlitFaces(float strength) { fill_ = strength; }
 
   // Placement of the primitives that follow: rotation (degrees about x, then
   // y, then z), then translation.
@@ -79,6 +87,7 @@ class MeshBuilder {
   std::vector<Face> faces_;
   float m_[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
   Vec3 t_{};
+  float fill_ = 0;
 };
 
 }  // namespace assetgen

@@ -22,13 +22,34 @@ std::string bolt(const char* name, Color outer, Color inner, float w, float h, f
   return m.toX(name);
 }
 
+// The enemies' shot, flying towards -z: a white-hot core with a bright head
+// inside a thin, see-through magenta shell. It is drawn alpha-blended with
+// the depth test on, so the opaque core comes first (material 0) and the
+// shell over it second; missed shots pass close below the camera, where a
+// slim bolt reads as a flash rather than a wall.
+std::string enemyBolt() {
+  MeshBuilder m;
+  int core = m.glowMaterial("Core", rgb(255, 235, 255));
+  int shell = m.glowMaterial("Shell", rgb(255, 50, 200, 0.5f));
+  m.loftZ({{-1.22f, regular(8, 0.03f, 0.03f)}, {-1.0f, regular(8, 0.19f, 0.16f)},
+           {-0.55f, regular(8, 0.14f, 0.12f)}, {1.0f, regular(8, 0.02f, 0.02f)}},
+          core);
+  m.loftZ({{-1.32f, regular(8, 0.04f, 0.04f)}, {-1.05f, regular(8, 0.4f, 0.32f)},
+           {-0.4f, regular(8, 0.3f, 0.24f)}, {1.3f, regular(8, 0.02f, 0.02f)}},
+          shell);
+  return m.toX("EnemyBolt");
+}
+
+// The second shot look; the game draws it with the bolt's materials, so it
+// keeps their order: opaque core first, see-through shell and halo second.
 std::string orb() {
   MeshBuilder m;
-  int shell = m.glowMaterial("Shell", rgb(60, 230, 110));
   int core = m.glowMaterial("Core", rgb(210, 255, 210));
-  m.ellipsoid({0, 0, 0}, {0.9f, 0.6f, 0.9f}, shell, 12, 8);
+  int shell = m.glowMaterial("Shell", rgb(60, 230, 110, 0.5f));
+  m.ellipsoid({0, 0, 0}, {0.32f, 0.32f, 0.32f}, core, 10, 6);
+  m.ellipsoid({0, 0, 0}, {0.62f, 0.45f, 0.62f}, shell, 12, 8);
   m.setTransform({90, 0, 0}, {0, 0, 0});
-  m.prismZ(regular(14, 1.25f, 1.25f), -0.05f, 0.05f, core);
+  m.prismZ(regular(14, 1.25f, 1.25f), -0.04f, 0.04f, shell);
   m.resetTransform();
   return m.toX("Orb");
 }
@@ -114,7 +135,7 @@ void addMeshes(Builders& b) {
   b.meshes["x/beam3.x"] = [] { return bolt("PlasmaBolt", rgb(60, 200, 255), rgb(220, 250, 255), 0.35f, 0.35f, 1.4f); };
   b.meshes["x/bossbeam1.x"] = [] { return bolt("FanBeam", rgb(255, 140, 40), rgb(255, 240, 180), 1.2f, 0.3f, 1.5f); };
   b.meshes["x/bossbeam3.x"] = [] { return bolt("NeedleBeam", rgb(255, 50, 40), rgb(255, 200, 190), 0.45f, 0.45f, 2.0f); };
-  b.meshes["x/beam4.x"] = [] { return bolt("PlasmaLens", rgb(240, 60, 200), rgb(255, 220, 250), 1.0f, 0.6f, 1.4f); };
+  b.meshes["x/beam4.x"] = enemyBolt;
   b.meshes["x/tama2.x"] = orb;
   for (char c : std::string("CLEAR!")) b.meshes[std::string("x/") + c + ".x"] = [c] { return letter(c); };
 }

@@ -50,7 +50,9 @@ Image menuEntry(const char* word, bool highlighted) {
   int ty = centred(0, 64, m.height);
   if (highlighted) {
     img.fillPolygon({{6, 18}, {20, 32}, {6, 46}}, kCyan);
-    img.fillPolygon({{28, 52}, {float(40 + m.width), 52}, {float(34 + m.width), 57}, {28, 57}},
+    // The underline sits close under the word: under HARD it must clear
+    // the description box below the menu.
+    img.fillPolygon({{28, 46}, {float(40 + m.width), 46}, {float(34 + m.width), 50}, {28, 50}},
                     scaled(kCyan, 0.9f));
     outlinedText(img, m, 30, ty - 2, rgb(255, 236, 150), rgb(255, 150, 40), rgb(60, 28, 8), 3);
   } else {

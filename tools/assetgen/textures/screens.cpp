@@ -17,7 +17,8 @@ Image title() {
   Image img(1024, 1024, kSpace);
   img.verticalGradient(0, 620, rgb(4, 6, 18), rgb(18, 26, 58));
   starfield(img, 11, 500, 0.8f);
-  corridorScene(img, 400, 360, 1.0f, 4, kCyan);
+  // The floor's guide lights stop short of the lines at the lower left.
+  corridorScene(img, 400, 360, 1.0f, 4, kCyan, 13.7f);
   interceptor(img, 250, 470, 120, true);
   // Logo: heavy letters with a steel gradient, a dark rim and a cyan glow.
   Mask logo = renderText(Face::SansBold, "TERVO", 190, 0, 14);
@@ -37,8 +38,10 @@ Image title() {
                rgb(20, 12, 6), 2);
   // Menu backdrop at the lower right and the controls line at the lower left.
   // (texture rows are screen rows + 14)
-  img.fillPolygon(chamfered(470, 376, 810, 548, 18), rgb(8, 12, 30, 0.8f));
-  img.fillPolygon(chamfered(288, 528, 810, 612, 14), rgb(8, 12, 30, 0.8f));
+  // The menu's box ends above the description's, below the lit entry's
+  // underline (HARD's rests at texture rows 530-534).
+  img.fillPolygon(chamfered(470, 376, 810, 537, 18), rgb(8, 12, 30, 0.8f));
+  img.fillPolygon(chamfered(288, 541, 810, 612, 14), rgb(8, 12, 30, 0.8f));
   img.line(488, 377, 800, 377, 2, scaled(kCyan, 0.8f));
   Mask keys = renderText(Face::Sans, "ARROWS move  Z fire  X missile", 15);
   outlinedText(img, keys, 24, 590, kText, kSteel, rgb(6, 8, 20), 2);
