@@ -106,6 +106,7 @@ private:
     GLuint fbo_ = 0, colorRb_ = 0, depthRb_ = 0;
     GLuint resolveFbo_ = 0, resolveRb_ = 0;  // only with multisampling
     bool lowQuality_ = false;
+    bool smallTarget_ = false;  // the target is 800 x 600 (low quality, after the first frame)
     int samples_ = 0;        // the multisampling a window's target gets
     int targetSamples_ = 0;  // the target's own: none before the first present
     bool shown_ = false;     // a frame has been shown in the window

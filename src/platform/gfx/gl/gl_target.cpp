@@ -37,10 +37,15 @@ void GlBackend::fitTarget() {
     // The first frame is composed single-sampled: on a software rasteriser
     // making (and clearing) the multisampled buffers is a good part of the
     // time to the first picture. They are made once it has been shown.
+    // Low quality's scaled copy waits for the second frame too: the first
+    // copy of each kind makes llvmpipe compile a shader, and an unscaled
+    // one compiles fastest.
     const int samples = shown_ ? samples_ : 0;
-    if (fbo_ && w == windowW_ && h == windowH_ && samples == targetSamples_) return;
+    const bool small = lowQuality_ && shown_;
+    if (fbo_ && w == windowW_ && h == windowH_ && samples == targetSamples_ && small == smallTarget_) return;
+    smallTarget_ = small;
     windowW_ = w, windowH_ = h;
-    const PictureRect fit = lowQuality_ ? PictureRect{} : fitPicture(w, h);
+    const PictureRect fit = lowQuality_ && shown_ ? PictureRect{} : fitPicture(w, h);
     const int tw = fit.width, th = fit.height;
     if (fbo_ && tw == targetW_ && th == targetH_ && samples == targetSamples_) return;
     destroyTarget();
@@ -162,9 +167,11 @@ bool GlBackend::present() {
     }
     if (!context_->offscreen()) {
         // The window's size now decides the target the frame is drawn in.
-        const int oldW = windowW_, oldH = windowH_, oldSamples = targetSamples_;
+        const int oldW = windowW_, oldH = windowH_, oldTW = targetW_, oldTH = targetH_, oldSamples = targetSamples_;
         if (!frameRun_) fitTarget();
-        if (windowW_ != oldW || windowH_ != oldH || targetSamples_ != oldSamples) onScreen_.reset();
+        if (windowW_ != oldW || windowH_ != oldH || targetW_ != oldTW || targetH_ != oldTH ||
+            targetSamples_ != oldSamples)
+            onScreen_.reset();
         const bool same = frameDrawn() && !frameRun_ && frame_.hasDraws() && frame_ == onScreen_;
         if (frameDrawn() && !same) {
             runGathered();
