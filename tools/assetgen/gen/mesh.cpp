@@ -184,7 +184,7 @@ std::string f6(float v) {
 namespace {
 // The game's light shines along (0, -0.5, 1): this is the way back to it.
 const Vec3 kToLight = normalized({0, 0.5f, -1});
-constexpr int kFillSteps = 4;
+constexpr int kFillSteps = 2;
 
 // How much of the fill a face turned this way takes, in steps of
 // 1/kFillSteps: none where the game's light falls square on it, most on
