@@ -6,8 +6,10 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <cstdlib>
 #include <thread>
 #include <vector>
@@ -45,6 +47,21 @@ SDL_Surface* loadIcon(const std::string& path) {
     return s;
 }
 
+// A file of SDL game controller mappings, read before any pad is recognised;
+// a fault is reported where the settings name the file.
+void addPadMappings(const std::string& path, const std::string& where) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) {
+        std::fprintf(stderr, "%s: cannot read the pad mappings in %s (%s)\n", where.c_str(), path.c_str(),
+                     std::strerror(errno));
+        return;
+    }
+    std::fclose(f);
+    if (SDL_GameControllerAddMappingsFromFile(path.c_str()) < 0)
+        std::fprintf(stderr, "%s: the pad mappings in %s cannot be used (%s)\n", where.c_str(), path.c_str(),
+                     SDL_GetError());
+}
+
 // Game controllers SDL knows (its own mappings, SDL_GAMECONTROLLERCONFIG, the
 // settings' mapping file) steer through the keyboard's codes and may come and
 // go while playing. Any other joystick attached at start-up is the game's
@@ -52,10 +69,7 @@ SDL_Surface* loadIcon(const std::string& path) {
 class SdlBackend final : public Backend {
 public:
     SdlBackend() : bindings_(g_input.bindings) {
-        const std::string& mappings = g_input.mappingsFile;
-        if (!mappings.empty() && SDL_GameControllerAddMappingsFromFile(mappings.c_str()) < 0)
-            std::fprintf(stderr, "%s: cannot read the pad mappings in %s (%s)\n", g_input.mappingsWhere.c_str(),
-                         mappings.c_str(), SDL_GetError());
+        if (!g_input.mappingsFile.empty()) addPadMappings(g_input.mappingsFile, g_input.mappingsWhere);
         g_backend = this;
         placeKeys(bindings_);  // the keyboard layout is known from here on
         const int count = SDL_NumJoysticks();
@@ -251,7 +265,9 @@ private:
                 break;
             // A pad plugged in is taken up at once; one pulled out pauses
             // the game, and the keyboard plays on.
-            case SDL_CONTROLLERDEVICEADDED: pads_.open(e.cdevice.which); break;
+            case SDL_CONTROLLERDEVICEADDED:
+                if (!gameJoystick(SDL_JoystickGetDeviceInstanceID(e.cdevice.which))) pads_.open(e.cdevice.which);
+                break;
             case SDL_CONTROLLERDEVICEREMOVED:
                 if (pads_.close(e.cdevice.which)) post(WM_KEYDOWN, VK_PAUSE);
                 break;
@@ -261,6 +277,13 @@ private:
                 break;
             default: break;
         }
+    }
+
+    // The game's joystick, taken at start-up, stays so for the run.
+    bool gameJoystick(SDL_JoystickID id) const {
+        for (SDL_Joystick* joystick : joysticks_)
+            if (SDL_JoystickInstanceID(joystick) == id) return true;
+        return false;
     }
 
     // Pause and the volume keys act when pressed; the game never sees them.

@@ -7,6 +7,8 @@
 
 #include <cstdlib>
 #include <deque>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <vector>
 
@@ -15,6 +17,7 @@
 #include "platform/sdl/bindings.h"
 #include "platform/sdl/sdl_backend.h"
 #include "platform/sdl/sdl_input.h"
+#include "support/run_game.h"
 
 using namespace platform;
 namespace st = platform::settings;
@@ -32,8 +35,10 @@ protected:
         SDL_Quit();
     }
 
-    void start(const st::Settings& settings = {}) {
+    void start(const st::Settings& settings = {}, const std::string& mappings = "") {
         SdlInputOptions options;
+        options.mappingsFile = mappings;
+        options.mappingsWhere = "test.conf:1";
         std::vector<st::Problem> problems;
         options.bindings = resolveBindings(settings, problems);
         setSdlInputOptions(options);
@@ -180,6 +185,31 @@ TEST_F(SdlInput, AJoystickSdlDoesNotKnowIsTheGamesJoystickForTheRun) {
     pump();
     EXPECT_FALSE(backend_->joystickState(0, r));
     EXPECT_EQ(backend_->joystickCount(), 1);
+}
+
+TEST_F(SdlInput, AMappingFileMakesAJoystickAPad) {
+    const int stick = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_UNKNOWN, 2, 4, 0);
+    ASSERT_GE(stick, 0) << SDL_GetError();
+    ASSERT_FALSE(SDL_IsGameController(stick));
+    char guid[33];
+    SDL_JoystickGetGUIDString(SDL_JoystickGetDeviceGUID(stick), guid, sizeof guid);
+    for (int i = 4; i < 8; ++i) guid[i] = '0';  // mapping files leave out the name's CRC
+    const std::string dir = makeTempDir("mappings");
+    std::ofstream(dir + "/pads.txt") << "# a pad of my own\n"
+                                     << guid << ",My stick,a:b3,b:b2,start:b0,leftx:a0,lefty:a1,platform:Linux,\n";
+    start({}, dir + "/pads.txt");
+    EXPECT_EQ(backend_->joystickCount(), 0);  // a pad now, no longer the game's joystick
+    press(stick, SDL_CONTROLLER_BUTTON_A, true);
+    EXPECT_EQ(held(), Keys{DIK_Z});
+    std::filesystem::remove_all(dir);
+}
+
+TEST_F(SdlInput, AMissingMappingFileLeavesThePadsAsSdlKnowsThem) {
+    const int pad = plugPad();
+    ASSERT_GE(pad, 0);
+    start({}, "/nonexistent/pads.txt");
+    press(pad, SDL_CONTROLLER_BUTTON_B, true);
+    EXPECT_EQ(held(), Keys{DIK_X});
 }
 
 TEST_F(SdlInput, BindingsFromTheSettingsMoveTheKeysAndButtons) {
