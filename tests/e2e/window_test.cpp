@@ -244,7 +244,7 @@ TEST(Window, EverySwitchOfFullScreenLeavesThePictureLetterboxedInTheWindow) {
     fs::remove_all(runtime);
 }
 
-TEST(Window, TheSettingsGiveTheWindowAndTheSizeChangedWhilePlayingIsSaved) {
+TEST(Window, TheSettingsGiveTheWindowAndWhatChangedWhilePlayingIsSaved) {
     if (xserver().display().empty()) GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs it)";
     const std::string runtime = makeTempDir("xdg");
     const std::string config = runtime + "/tervo.conf";
@@ -254,9 +254,9 @@ TEST(Window, TheSettingsGiveTheWindowAndTheSizeChangedWhilePlayingIsSaved) {
         s << in.rdbuf();
         return s.str();
     };
-    // Plays with the settings until the window has been resized to 700x500
-    // from outside; what the window measured first and the run's stderr.
-    auto play = [&](const std::string& text, std::string& firstSize) {
+    // Plays with the settings through the window tool's steps, then ends
+    // with a close request (a clean exit); the tool's lines and the stderr.
+    auto play = [&](const std::string& text, const std::string& steps, std::vector<std::string>& seen) {
         std::ofstream(config) << text;
         GameRunRequest r = windowed(runtime, {"--config", config});
         r.args.erase(r.args.begin());  // no --window: the file says
@@ -264,24 +264,26 @@ TEST(Window, TheSettingsGiveTheWindowAndTheSizeChangedWhilePlayingIsSaved) {
         for (int i = 0; i < 400 && game.traceLines() < 10; ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(25));
         EXPECT_GE(game.traceLines(), 10u) << "the game did not start";
-        const std::vector<std::string> seen = xTool("window_picture TERVO measure resize=700x500 wait=0.7 measure");
-        firstSize = seen.empty() ? "" : seen[0].substr(0, seen[0].find(' ', seen[0].find(' ') + 1));
-        EXPECT_EQ(seen.size() > 1 ? seen[1] : "", letterboxed(700, 500));
-        game.signal(SIGTERM);  // a close request: a clean exit
+        seen = xTool("window_picture TERVO " + steps);
+        game.signal(SIGTERM);
         GameRun end = game.finish();
         EXPECT_EQ(end.exitCode, 0) << end.err;
         return end.err;
     };
 
-    std::string size;
+    std::vector<std::string> seen;
     const std::string text = "# mine\nfullscreen = no\nwindow_size = 800x600\n\n[keys]\nfire = Space\n";
-    std::string err = play(text, size);
-    EXPECT_EQ(size, "800 600");
+    std::string err = play(text, "measure resize=700x500 wait=0.7 measure", seen);
+    EXPECT_EQ(seen, (std::vector<std::string>{letterboxed(800, 600), letterboxed(700, 500)}));
     EXPECT_EQ(slurp(), "# mine\nfullscreen = no\nwindow_size = 700x500\n\n[keys]\nfire = Space\n") << err;
+
+    // Alt+Enter: full screen is saved, and the window keeps the size it had.
+    err = play("fullscreen = no\nwindow_size = 800x600\n", "key=alt+Return wait=0.7", seen);
+    EXPECT_EQ(slurp(), "fullscreen = yes\nwindow_size = 800x600\n") << err;
 
     // A file with a fault is reported and left as it is.
     const std::string faulty = "fullscreen = no\nwindow_size = 800x600\nvolume = 5\n";
-    err = play(faulty, size);
+    err = play(faulty, "resize=700x500 wait=0.7", seen);
     EXPECT_NE(err.find(config + ":3: unknown setting 'volume'"), std::string::npos) << err;
     EXPECT_NE(err.find("is not saved"), std::string::npos) << err;
     EXPECT_EQ(slurp(), faulty);
