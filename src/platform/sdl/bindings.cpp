@@ -2,7 +2,6 @@
 
 #include <SDL.h>
 
-
 #include "platform/input.h"
 
 namespace platform {
@@ -15,22 +14,21 @@ using settings::kActionCount;
 using settings::kActionNames;
 using settings::Problem;
 
-// The key code each action presses; pause is a message of its own.
+// The key code each action presses; pause and the volumes are presses of
+// their own (keyAction, buttonAction).
 constexpr int kActionDik[kActionCount] = {DIK_UP, DIK_DOWN, DIK_LEFT, DIK_RIGHT, DIK_Z, DIK_X, -1, -1, -1, -1, -1};
 
 // Which action holds a key or a button, -1 for none.
-template <typename Slot, typename T>
-int holder(const Slot (&slots)[kActionCount], T what) {
+int holder(const InputBindings::Keys (&slots)[kActionCount], std::int32_t code) {
     for (int a = 0; a < kActionCount; ++a)
         for (int i = 0; i < slots[a].count; ++i)
-            if (slots[a].codes[i] == what) return a;
+            if (slots[a].codes[i] == code) return a;
     return -1;
 }
-template <typename T>
-int buttonHolder(const InputBindings::Buttons (&slots)[kActionCount], T what) {
+int buttonHolder(const InputBindings::Buttons (&slots)[kActionCount], int button) {
     for (int a = 0; a < kActionCount; ++a)
         for (int i = 0; i < slots[a].count; ++i)
-            if (slots[a].buttons[i] == what) return a;
+            if (slots[a].buttons[i] == button) return a;
     return -1;
 }
 
@@ -97,7 +95,7 @@ InputBindings resolveBindings(const settings::Settings& s, std::vector<Problem>&
     InputBindings out;
     resolve(
         s.keys, settings::kDefaultKeys, true, [](const char* name) { return SDL_GetKeyFromName(name); },
-        [&](SDL_Keycode code) { return holder(out.keys, std::int32_t(code)); },
+        [&](SDL_Keycode code) { return holder(out.keys, code); },
         [&](int a, SDL_Keycode code) {
             InputBindings::Keys& k = out.keys[a];
             if (k.count == InputBindings::kMaxPerAction) return false;
@@ -118,7 +116,7 @@ InputBindings resolveBindings(const settings::Settings& s, std::vector<Problem>&
             return true;
         },
         problems);
-    out.cBound = holder(out.keys, std::int32_t(SDLK_c)) >= 0;
+    out.cBound = holder(out.keys, SDLK_c) >= 0;
     placeKeys(out);
     return out;
 }
@@ -187,11 +185,6 @@ int keyAction(const InputBindings& bindings, int scancode) {
     return -1;
 }
 
-int buttonAction(const InputBindings& bindings, int button) {
-    for (int a = 0; a < kActionCount; ++a)
-        for (int i = 0; i < bindings.pad[a].count; ++i)
-            if (bindings.pad[a].buttons[i] == button) return a;
-    return -1;
-}
+int buttonAction(const InputBindings& bindings, int button) { return buttonHolder(bindings.pad, button); }
 
 }  // namespace platform
