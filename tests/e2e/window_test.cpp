@@ -277,9 +277,10 @@ TEST(Window, TheSettingsGiveTheWindowAndWhatChangedWhilePlayingIsSaved) {
     EXPECT_EQ(seen, (std::vector<std::string>{letterboxed(800, 600), letterboxed(700, 500)}));
     EXPECT_EQ(slurp(), "# mine\nfullscreen = no\nwindow_size = 700x500\n\n[keys]\nfire = Space\n") << err;
 
-    // Alt+Enter: full screen is saved, and the window keeps the size it had.
-    err = play("fullscreen = no\nwindow_size = 800x600\n", "key=alt+Return wait=0.7", seen);
-    EXPECT_EQ(slurp(), "fullscreen = yes\nwindow_size = 800x600\n") << err;
+    // Alt+Enter and a volume key: full screen and the volume are saved, and
+    // the window keeps the size it had.
+    err = play("fullscreen = no\nwindow_size = 800x600\n", "key=alt+Return wait=0.7 key=F5 wait=0.3 key=F5 wait=0.3", seen);
+    EXPECT_EQ(slurp(), "fullscreen = yes\nwindow_size = 800x600\nmusic_volume = 80\n") << err;
 
     // A file with a fault is reported and left as it is.
     const std::string faulty = "fullscreen = no\nwindow_size = 800x600\nvolume = 5\n";

@@ -12,6 +12,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/audio/player_volume.h"
 #include "platform/backend.h"
 #include "platform/input.h"
 #include "platform/sdl/bindings.h"
@@ -276,4 +277,32 @@ TEST_F(SdlInput, BindingsFromTheSettingsMoveTheKeysAndButtons) {
     EXPECT_FALSE(has(pump(), VK_GAMEPAD_MENU));
     press(pad, SDL_CONTROLLER_BUTTON_BACK, true);
     EXPECT_TRUE(has(pump(), VK_GAMEPAD_MENU));
+}
+
+TEST_F(SdlInput, PauseAndVolumeKeysActOncePerPress) {
+    st::Settings s;
+    s.keys[int(st::Action::pause)] = {{"Space"}, 1};
+    start(s);
+    auto key = [&](SDL_Scancode scancode, bool repeat) {
+        SDL_Event e{};
+        e.type = SDL_KEYDOWN;
+        e.key.keysym.scancode = scancode;
+        e.key.keysym.sym = SDL_GetKeyFromScancode(scancode);
+        e.key.repeat = repeat;
+        SDL_PushEvent(&e);
+        return pump();
+    };
+    EXPECT_TRUE(has(key(SDL_SCANCODE_SPACE, false), VK_P));
+    EXPECT_FALSE(has(key(SDL_SCANCODE_SPACE, true), VK_P));  // held down: no second toggle
+    EXPECT_FALSE(has(key(SDL_SCANCODE_P, false), VK_P));     // P is no pause key now
+
+    using audio::VolumeKind;
+    audio::setPlayerVolumes(20, 95);
+    key(SDL_SCANCODE_F5, false);
+    key(SDL_SCANCODE_F5, true);  // a repeat steps nothing
+    key(SDL_SCANCODE_F8, false);
+    EXPECT_EQ(audio::playerVolume(VolumeKind::music), 10);
+    EXPECT_EQ(audio::playerVolume(VolumeKind::sound), 100);  // kept within 100
+    for (int i = 0; i < 3; ++i) key(SDL_SCANCODE_F5, false);
+    EXPECT_EQ(audio::playerVolume(VolumeKind::music), 0);
 }
