@@ -130,7 +130,7 @@ void UserSettings::saveChanges(const Options& started, const Played& now) const 
         changed.push_back({"window_size", settings::formatWindowSize({now.width, now.height})});
     if (changed.empty()) return;
     if (faulty_) {
-        std::fprintf(stderr, "tervo: %s has lines to mend (above, at the start); what changed while playing "
+        std::fprintf(stderr, "tervo: %s has faults (reported at the start), so what changed while playing "
                              "is not saved\n", path_.c_str());
         return;
     }
