@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -40,7 +41,10 @@ bool writeAtomically(const std::string& path, const std::string& text) {
     return true;
 }
 
-void report(const std::string& path, const std::vector<settings::Problem>& problems) {
+// In the order of the file's lines (the bindings are checked after the values).
+void report(const std::string& path, std::vector<settings::Problem> problems) {
+    std::stable_sort(problems.begin(), problems.end(),
+                     [](const settings::Problem& a, const settings::Problem& b) { return a.line < b.line; });
     for (const auto& p : problems) std::fprintf(stderr, "%s:%d: %s\n", path.c_str(), p.line, p.what.c_str());
 }
 
