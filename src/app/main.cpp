@@ -15,11 +15,14 @@
 #include "platform/audio/audio_output.h"
 #include "app/process.h"
 #include "app/singletons.h"
+#include "app/user_settings.h"
 #include "app/win_main.h"
+#include "platform/audio/player_volume.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/replay/replay.h"
 #include "platform/audio/mixer.h"
 #include "platform/sdl/sdl_backend.h"
+#include "platform/sdl/sdl_input.h"
 #include "platform/sdl/sdl_window.h"
 #include "platform/gfx/gfx_config.h"
 #include "platform/gfx/png_read_ahead.h"
@@ -73,6 +76,19 @@ int main(int argc, char** argv) {
     }
     if (options->version) {
         std::fputs(versionText().c_str(), stdout);
+        return 0;
+    }
+
+    // The settings file comes first, before the window is made; the command
+    // line is read again over what it sets, so that the command line wins.
+    UserSettings userSettings;
+    if (!userSettings.load(UserSettings::pathFor(*options))) return 1;
+    options = parseOptions(args, error, userSettings.base());
+    if (!options) return usageError(error);  // it parsed once; kept for safety
+    if (options->keys) {
+        const std::string& from = userSettings.path();
+        std::printf("Settings: %s\n%s", from.empty() ? "none (defaults)" : from.c_str(),
+                    platform::describeBindings(userSettings.input().bindings).c_str());
         return 0;
     }
 
@@ -130,7 +146,9 @@ int main(int argc, char** argv) {
         headless = backend.get();
         platform::installBackend(std::move(backend));
     } else {
-        platform::setSdlWindowOptions({options->window, options->dialogs});
+        platform::setSdlWindowOptions({options->window, options->dialogs, options->windowWidth,
+                                       options->windowHeight});
+        platform::setSdlInputOptions(userSettings.input());
         std::string why;
         auto backend = platform::createSdlBackend(why);
         if (!backend) {
@@ -153,10 +171,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     processEnd.atEnd(platform::audio::closeOutput);
-    if (auto mixer = platform::audio::outputMixer()) {
-        mixer->setBusGain(platform::audio::Mixer::Bus::Music, static_cast<float>(options->musicVolume) / 100.f);
-        mixer->setBusGain(platform::audio::Mixer::Bus::Effects, static_cast<float>(options->soundVolume) / 100.f);
-    }
+    platform::audio::setPlayerVolumes(options->musicVolume, options->soundVolume);
 
     platform::gfx::GfxConfig gfx;
     gfx.headless = options->headless;
@@ -191,6 +206,15 @@ int main(int argc, char** argv) {
     processEnd.atEnd(platform::replay::finish);  // a run that ends early still closes its replay
     int code = WinMain(nullptr, nullptr, "", platform::SW_SHOWNORMAL);
     platform::replay::finish();
+    // A clean exit keeps what the player changed: the volumes, full screen
+    // and the window's size.
+    platform::SdlWindowState window;
+    if (code == 0 && !anyLoadFailed && platform::sdlWindowState(window)) {
+        using platform::audio::VolumeKind;
+        userSettings.saveChanges(*options, {platform::audio::playerVolume(VolumeKind::music),
+                                            platform::audio::playerVolume(VolumeKind::sound), window.fullscreen,
+                                            window.width, window.height});
+    }
     // A run cut short by a file that failed to load is a failure, though the
     // loop itself ends through the ordinary quit message.
     if (anyLoadFailed && code == 0) code = 1;

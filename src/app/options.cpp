@@ -47,9 +47,24 @@ bool parseGroups(const std::string& list, std::vector<std::string>& out, std::st
 std::string usageText() {
     return "Usage: tervo [OPTION]...\n"
            "TERVO, a 3D shoot-'em-up. Arrow keys steer, Z fires, X launches a missile;\n"
-           "P pauses; Escape, the right mouse button or closing the window quits.\n"
+           "P pauses; F5/F6 and F7/F8 step the music and sound volumes; Escape, the right\n"
+           "mouse button or closing the window quits. A game controller steers with its\n"
+           "left stick or D-pad, fires with A (south), launches with B (east), pauses\n"
+           "with start; it can be plugged in or pulled out while playing.\n"
            "\n"
-           "  --window              play in a resizable 1024x768 window (Alt+Enter toggles)\n"
+           "Settings: $XDG_CONFIG_HOME/tervo/tervo.conf (else ~/.config/tervo/tervo.conf),\n"
+           "written with the defaults and comments on the first run: volumes, full\n"
+           "screen, window size, quality, and [keys] and [pad] sections that bind each\n"
+           "action to SDL key names ('fire = Z, Space') or pad buttons ('fire = a, x');\n"
+           "'mappings = FILE' in [pad] adds SDL controller mappings. The command line\n"
+           "overrides the file; volumes, full screen and window size changed while\n"
+           "playing are saved when the game ends. Headless runs and replays read it\n"
+           "only with --config.\n"
+           "\n"
+           "  --window              play in a resizable window (Alt+Enter toggles)\n"
+           "  --config FILE         read the settings from FILE instead\n"
+           "  --no-config           read no settings file\n"
+           "  --keys                print the keys and pad buttons in use, and exit\n"
            "  --assets DIR          folder holding the game's t/ x/ w/ o/ files\n"
            "                        (default: the pack next to the binary or installed with it)\n"
            "  --no-dialogs          show message boxes on stderr only\n"
@@ -102,10 +117,10 @@ std::string versionText() { return "tervo " TERVO_VERSION "\n"; }
 constexpr std::pair<std::string_view, std::string Options::*> kPathOptions[] = {
     {"--assets", &Options::assets},       {"--input", &Options::input},   {"--audio-out", &Options::audioOut},
     {"--trace", &Options::trace},         {"--record", &Options::record}, {"--replay", &Options::replay},
-    {"--frame-times", &Options::frameTimes}};
+    {"--frame-times", &Options::frameTimes}, {"--config", &Options::config}};
 
-std::optional<Options> parseOptions(const std::vector<std::string>& args, std::string& error) {
-    Options o;
+std::optional<Options> parseOptions(const std::vector<std::string>& args, std::string& error, const Options& base) {
+    Options o = base;
     bool difficultyGiven = false;
     bool startTickGiven = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -133,6 +148,10 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
             o.headless = true;
         } else if (a == "--window") {
             o.window = true;
+        } else if (a == "--no-config") {
+            o.noConfig = true;
+        } else if (a == "--keys") {
+            o.keys = true;
         } else if (a == "--no-dialogs") {
             o.dialogs = false;
         } else if (a == "--frames") {
@@ -233,6 +252,10 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
     if (!o.replay.empty() && (!o.input.empty() || o.lockstep || o.autoplay || startTickGiven || !o.record.empty())) {
         error = "--replay plays the recorded input and start tick; it cannot be used with --input, "
                 "--lockstep, --autoplay, --start-tick or --record";
+        return std::nullopt;
+    }
+    if (o.noConfig && !o.config.empty()) {
+        error = "--config names a settings file and --no-config reads none; give one of them";
         return std::nullopt;
     }
     if (!o.audioOut.empty() && !o.headless) {

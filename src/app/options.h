@@ -12,6 +12,11 @@ struct Options {
     bool version = false;
     bool headless = false;
     bool window = false;     // a resizable window instead of full screen
+    std::int32_t windowWidth = 1024;  // the window's size (settings file only)
+    std::int32_t windowHeight = 768;
+    std::string config;      // the settings file to read instead of the user's
+    bool noConfig = false;   // read no settings file
+    bool keys = false;       // print the bindings in use and exit
     bool dialogs = true;     // message boxes on screen as well as on stderr
     std::optional<std::uint64_t> frames;
     std::string assets;      // working directory for the game's files
@@ -36,8 +41,10 @@ struct Options {
     Quality quality = Quality::automatic;
 };
 
-// Parses argv; on an error returns nothing and sets `error`.
-std::optional<Options> parseOptions(const std::vector<std::string>& args, std::string& error);
+// Parses argv over `base` (what the settings file set); on an error returns
+// nothing and sets `error`.
+std::optional<Options> parseOptions(const std::vector<std::string>& args, std::string& error,
+                                    const Options& base = Options{});
 
 // The text of --help.
 std::string usageText();

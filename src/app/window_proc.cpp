@@ -13,6 +13,7 @@ LRESULT windowProc(HWND window, unsigned message, WPARAM wParam, LPARAM lParam) 
             // Other keys are read through the keyboard device, not here.
             if (wParam == VK_ESCAPE) PostQuitMessage(0);
             if (wParam == VK_P || wParam == VK_GAMEPAD_MENU) togglePause();
+            if (wParam == VK_PAUSE && !gamePaused()) togglePause();
             return 0;
         case WM_PAINT: repaintPaused(); return 0;
         case WM_DESTROY: PostQuitMessage(0); return 0;

@@ -32,6 +32,7 @@ constexpr unsigned WM_RBUTTONDOWN = 0x0204;
 constexpr WPARAM VK_ESCAPE = 27;
 constexpr WPARAM VK_P = 'P';               // the pause key
 constexpr WPARAM VK_GAMEPAD_MENU = 0xCF;   // a pad's start button
+constexpr WPARAM VK_PAUSE = 0x13;          // pauses, never resumes (a pad was pulled out)
 
 // Show states reported by GetWindowPlacement.
 constexpr unsigned SW_HIDE = 0;

@@ -255,3 +255,50 @@ TEST(Window, EverySwitchOfFullScreenLeavesThePictureLetterboxedInTheWindow) {
     EXPECT_EQ(game.finish().exitCode, 0);
     fs::remove_all(runtime);
 }
+
+TEST(Window, TheSettingsGiveTheWindowAndWhatChangedWhilePlayingIsSaved) {
+    if (xserver().display().empty()) GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs it)";
+    const std::string runtime = makeTempDir("xdg");
+    const std::string config = runtime + "/tervo.conf";
+    auto slurp = [&] {
+        std::ifstream in(config, std::ios::binary);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    };
+    // Plays with the settings through the window tool's steps, then ends
+    // with a close request (a clean exit); the tool's lines and the stderr.
+    auto play = [&](const std::string& text, const std::string& steps, std::vector<std::string>& seen) {
+        std::ofstream(config) << text;
+        GameRunRequest r = windowed(runtime, {"--config", config});
+        r.args.erase(r.args.begin());  // no --window: the file says
+        GameProcess game(r);
+        for (int i = 0; i < 400 && game.traceLines() < 10; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(25));
+        EXPECT_GE(game.traceLines(), 10u) << "the game did not start";
+        seen = xTool("window_picture TERVO " + steps);
+        game.signal(SIGTERM);
+        GameRun end = game.finish();
+        EXPECT_EQ(end.exitCode, 0) << end.err;
+        return end.err;
+    };
+
+    std::vector<std::string> seen;
+    const std::string text = "# mine\nfullscreen = no\nwindow_size = 800x600\n\n[keys]\nfire = Space\n";
+    std::string err = play(text, "measure resize=700x500 wait=0.7 measure", seen);
+    EXPECT_EQ(seen, (std::vector<std::string>{letterboxed(800, 600), letterboxed(700, 500)}));
+    EXPECT_EQ(slurp(), "# mine\nfullscreen = no\nwindow_size = 700x500\n\n[keys]\nfire = Space\n") << err;
+
+    // Alt+Enter and a volume key: full screen and the volume are saved, and
+    // the window keeps the size it had.
+    err = play("fullscreen = no\nwindow_size = 800x600\n", "key=alt+Return wait=0.7 key=F5 wait=0.3 key=F5 wait=0.3", seen);
+    EXPECT_EQ(slurp(), "fullscreen = yes\nwindow_size = 800x600\nmusic_volume = 80\n") << err;
+
+    // A file with a fault is reported and left as it is.
+    const std::string faulty = "fullscreen = no\nwindow_size = 800x600\nvolume = 5\n";
+    err = play(faulty, "resize=700x500 wait=0.7", seen);
+    EXPECT_NE(err.find(config + ":3: unknown setting 'volume'"), std::string::npos) << err;
+    EXPECT_NE(err.find("is not saved"), std::string::npos) << err;
+    EXPECT_EQ(slurp(), faulty);
+    fs::remove_all(runtime);
+}

@@ -56,6 +56,9 @@ int spawn(const GameRunRequest& request, const std::string& dir) {
         const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         dup2(out, 1);
         dup2(err, 2);
+        // The game reads the user's settings in a window run: a test's run
+        // gets a settings folder of its own (a test may name another).
+        setenv("XDG_CONFIG_HOME", (dir + "/config").c_str(), 1);
         for (const auto& e : request.env) putenv(const_cast<char*>(e.c_str()));
         std::vector<char*> argv;
         for (auto& a : args) argv.push_back(a.data());

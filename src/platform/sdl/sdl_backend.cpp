@@ -6,16 +6,21 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <cstdlib>
 #include <thread>
 #include <vector>
 
 #include "platform/gfx/gfx_config.h"
 #include "platform/gfx/gl/gl_context.h"
+#include "platform/audio/player_volume.h"
 #include "platform/input.h"
 #include "platform/pause.h"
+#include "platform/sdl/pads.h"
+#include "platform/sdl/sdl_input.h"
 #include "platform/sdl/sdl_window.h"
 
 namespace platform {
@@ -24,17 +29,9 @@ namespace {
 
 SDL_Window* g_sdlWindow = nullptr;
 SdlWindowOptions g_options;
-
-// Physical key positions the game reads, as DirectInput codes.
-struct KeyMap {
-    SDL_Scancode scancode;
-    int dik;
-};
-constexpr KeyMap keyMap[] = {
-    {SDL_SCANCODE_UP, DIK_UP},       {SDL_SCANCODE_DOWN, DIK_DOWN}, {SDL_SCANCODE_LEFT, DIK_LEFT},
-    {SDL_SCANCODE_RIGHT, DIK_RIGHT}, {SDL_SCANCODE_Z, DIK_Z},       {SDL_SCANCODE_X, DIK_X},
-    {SDL_SCANCODE_C, DIK_C},         {SDL_SCANCODE_ESCAPE, DIK_ESCAPE},
-};
+SdlInputOptions g_input;
+class SdlBackend;
+SdlBackend* g_backend = nullptr;  // the one backend, while it lives
 
 SDL_Surface* loadIcon(const std::string& path) {
     png_image image{};
@@ -51,32 +48,45 @@ SDL_Surface* loadIcon(const std::string& path) {
     return s;
 }
 
-// A joystick attached at start-up. Pads of today report the D-pad as a hat or
-// (through the game-controller mapping) as buttons; either one is presented
-// as the stick's end values, as the pads of the game's time did.
-struct Pad {
-    SDL_Joystick* joystick = nullptr;
-    SDL_GameController* controller = nullptr;
-};
+// A file of SDL game controller mappings, read before any pad is recognised;
+// a fault is reported where the settings name the file.
+void addPadMappings(const std::string& path, const std::string& where) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) {
+        std::fprintf(stderr, "%s: cannot read the pad mappings in %s (%s)\n", where.c_str(), path.c_str(),
+                     std::strerror(errno));
+        return;
+    }
+    std::fclose(f);
+    if (SDL_GameControllerAddMappingsFromFile(path.c_str()) < 0)
+        std::fprintf(stderr, "%s: the pad mappings in %s cannot be used (%s)\n", where.c_str(), path.c_str(),
+                     SDL_GetError());
+}
 
+// Game controllers SDL knows (its own mappings, SDL_GAMECONTROLLERCONFIG, the
+// settings' mapping file) steer through the keyboard's codes and may come and
+// go while playing. Any other joystick attached at start-up is the game's
+// joystick, read through the joystick codes for the whole run.
 class SdlBackend final : public Backend {
 public:
-    SdlBackend() {
+    SdlBackend() : bindings_(g_input.bindings) {
+        if (!g_input.mappingsFile.empty()) addPadMappings(g_input.mappingsFile, g_input.mappingsWhere);
+        g_backend = this;
+        placeKeys(bindings_);  // the keyboard layout is known from here on
         const int count = SDL_NumJoysticks();
         for (int i = 0; i < count; ++i) {
-            Pad pad;
-            pad.joystick = SDL_JoystickOpen(i);
-            if (!pad.joystick) continue;
-            if (SDL_IsGameController(i)) pad.controller = SDL_GameControllerOpen(i);
-            pads_.push_back(pad);
+            if (SDL_IsGameController(i)) {
+                pads_.open(i);
+            } else if (SDL_Joystick* joystick = SDL_JoystickOpen(i)) {
+                joysticks_.push_back(joystick);
+            }
         }
     }
 
     ~SdlBackend() override {
-        for (auto& pad : pads_) {
-            if (pad.controller) SDL_GameControllerClose(pad.controller);
-            SDL_JoystickClose(pad.joystick);
-        }
+        g_backend = nullptr;
+        pads_.closeAll();
+        for (SDL_Joystick* joystick : joysticks_) SDL_JoystickClose(joystick);
         if (g_sdlWindow) SDL_DestroyWindow(g_sdlWindow);
         g_sdlWindow = nullptr;
         if (lockFd_ >= 0) close(lockFd_);
@@ -89,6 +99,10 @@ public:
                       const std::string& iconPath) override {
         Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_ALLOW_HIGHDPI;
         flags |= g_options.windowed ? SDL_WINDOW_RESIZABLE : SDL_WINDOW_FULLSCREEN_DESKTOP;
+        if (g_options.windowed) {
+            width = g_options.width;
+            height = g_options.height;
+        }
         g_sdlWindow = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_UNDEFINED,
                                        SDL_WINDOWPOS_UNDEFINED, width, height, flags);
         if (!g_sdlWindow) return false;
@@ -167,59 +181,50 @@ public:
         return false;
     }
 
+    // The bound keys and what the game controllers hold, as key codes.
     void keyboardState(std::uint8_t keys[256]) override {
         int count = 0;
         const Uint8* state = SDL_GetKeyboardState(&count);
-        for (const auto& k : keyMap)
-            if (k.scancode < count && state[k.scancode]) keys[k.dik] = 0x80;
+        keysFromKeyboard(bindings_, state, count, keys);
+        if (SDL_SCANCODE_ESCAPE < count && state[SDL_SCANCODE_ESCAPE]) keys[DIK_ESCAPE] = 0x80;
+        pads_.addHeldKeys(bindings_, keys);
     }
 
-    int joystickCount() override { return static_cast<int>(pads_.size()); }
+    int joystickCount() override { return static_cast<int>(joysticks_.size()); }
 
+    // A joystick's D-pad, reported as a hat, is presented as the stick's end
+    // values, as the pads of the game's time did.
     bool joystickState(int index, JoystickReading& out) override {
-        if (index < 0 || index >= static_cast<int>(pads_.size())) return false;
-        const Pad& pad = pads_[index];
-        if (!SDL_JoystickGetAttached(pad.joystick)) return false;
+        if (index < 0 || index >= static_cast<int>(joysticks_.size())) return false;
+        SDL_Joystick* joystick = joysticks_[index];
+        if (!SDL_JoystickGetAttached(joystick)) return false;
         SDL_JoystickUpdate();
         auto axis = [&](int a) {
-            const Sint16 v = SDL_JoystickGetAxis(pad.joystick, a);
+            const Sint16 v = SDL_JoystickGetAxis(joystick, a);
             return v < 0 ? v / 32768.0 : v / 32767.0;
         };
         out = JoystickReading{};
-        out.x = SDL_JoystickNumAxes(pad.joystick) > 0 ? axis(0) : 0;
-        out.y = SDL_JoystickNumAxes(pad.joystick) > 1 ? axis(1) : 0;
-        bool up = false, down = false, left = false, right = false;
-        if (SDL_JoystickNumHats(pad.joystick) > 0) {
-            const Uint8 hat = SDL_JoystickGetHat(pad.joystick, 0);
-            up = hat & SDL_HAT_UP;
-            down = hat & SDL_HAT_DOWN;
-            left = hat & SDL_HAT_LEFT;
-            right = hat & SDL_HAT_RIGHT;
+        out.x = SDL_JoystickNumAxes(joystick) > 0 ? axis(0) : 0;
+        out.y = SDL_JoystickNumAxes(joystick) > 1 ? axis(1) : 0;
+        if (SDL_JoystickNumHats(joystick) > 0) {
+            const Uint8 hat = SDL_JoystickGetHat(joystick, 0);
+            if (hat & SDL_HAT_UP) out.y = -1;
+            if (hat & SDL_HAT_DOWN) out.y = 1;
+            if (hat & SDL_HAT_LEFT) out.x = -1;
+            if (hat & SDL_HAT_RIGHT) out.x = 1;
         }
-        if (pad.controller) {
-            auto b = [&](SDL_GameControllerButton button) {
-                return SDL_GameControllerGetButton(pad.controller, button) != 0;
-            };
-            up = up || b(SDL_CONTROLLER_BUTTON_DPAD_UP);
-            down = down || b(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
-            left = left || b(SDL_CONTROLLER_BUTTON_DPAD_LEFT);
-            right = right || b(SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
-        }
-        if (up) out.y = -1;
-        if (down) out.y = 1;
-        if (left) out.x = -1;
-        if (right) out.x = 1;
-        const int buttons = SDL_JoystickNumButtons(pad.joystick);
+        const int buttons = SDL_JoystickNumButtons(joystick);
         for (int i = 0; i < buttons && i < 32; ++i)
-            if (SDL_JoystickGetButton(pad.joystick, i)) out.buttons[i] = 0x80;
-        // The start button pauses (a message of its own); the game never sees it.
-        if (pad.controller) {
-            const SDL_GameControllerButtonBind start =
-                SDL_GameControllerGetBindForButton(pad.controller, SDL_CONTROLLER_BUTTON_START);
-            if (start.bindType == SDL_CONTROLLER_BINDTYPE_BUTTON && start.value.button >= 0 &&
-                start.value.button < 32)
-                out.buttons[start.value.button] = 0;
-        }
+            if (SDL_JoystickGetButton(joystick, i)) out.buttons[i] = 0x80;
+        return true;
+    }
+
+    bool windowState(SdlWindowState& out) const {
+        if (!g_sdlWindow || destroyed_) return false;
+        out.fullscreen = SDL_GetWindowFlags(g_sdlWindow) & SDL_WINDOW_FULLSCREEN_DESKTOP;
+        out.width = g_options.width;
+        out.height = g_options.height;
+        if (!out.fullscreen) SDL_GetWindowSize(g_sdlWindow, &out.width, &out.height);
         return true;
     }
 
@@ -246,22 +251,54 @@ private:
                     toggleFullScreen();
                     break;
                 }
-                if (e.key.keysym.scancode == SDL_SCANCODE_P) {
-                    // One toggle per press: the key's repeats are dropped.
-                    if (!e.key.repeat) post(WM_KEYDOWN, VK_P);
-                    break;
+                if (const int action = keyAction(bindings_, e.key.keysym.scancode); action >= 0) {
+                    // One toggle or volume step per press: the key's repeats are dropped.
+                    if (!e.key.repeat) pressed(action, VK_P, queue);
+                    if (isPress(action)) break;
                 }
                 post(WM_KEYDOWN, e.key.keysym.scancode == SDL_SCANCODE_ESCAPE
                                      ? VK_ESCAPE
                                      : static_cast<WPARAM>(e.key.keysym.sym));
                 break;
+            case SDL_KEYMAPCHANGED: placeKeys(bindings_); break;
             case SDL_CONTROLLERBUTTONDOWN:
-                if (e.cbutton.button == SDL_CONTROLLER_BUTTON_START) post(WM_KEYDOWN, VK_GAMEPAD_MENU);
+                if (pads_.owns(e.cbutton.which))
+                    pressed(buttonAction(bindings_, e.cbutton.button), VK_GAMEPAD_MENU, queue);
+                break;
+            // A pad plugged in is taken up at once; one pulled out pauses
+            // the game, and the keyboard plays on.
+            case SDL_CONTROLLERDEVICEADDED:
+                if (!gameJoystick(SDL_JoystickGetDeviceInstanceID(e.cdevice.which))) pads_.open(e.cdevice.which);
+                break;
+            case SDL_CONTROLLERDEVICEREMOVED:
+                if (pads_.close(e.cdevice.which)) post(WM_KEYDOWN, VK_PAUSE);
                 break;
             case SDL_MOUSEBUTTONDOWN:
                 if (e.button.button == SDL_BUTTON_LEFT) post(WM_LBUTTONDOWN);
                 if (e.button.button == SDL_BUTTON_RIGHT) post(WM_RBUTTONDOWN);
                 break;
+            default: break;
+        }
+    }
+
+    // The game's joystick, taken at start-up, stays so for the run.
+    bool gameJoystick(SDL_JoystickID id) const {
+        for (SDL_Joystick* joystick : joysticks_)
+            if (SDL_JoystickInstanceID(joystick) == id) return true;
+        return false;
+    }
+
+    // Pause and the volume keys act when pressed; the game never sees them.
+    static bool isPress(int action) { return action >= static_cast<int>(settings::Action::pause); }
+    static void pressed(int action, WPARAM pauseKey, std::deque<MSG>& queue) {
+        using settings::Action;
+        using audio::VolumeKind;
+        switch (static_cast<Action>(action)) {
+            case Action::pause: queue.push_back(windowMessage(WM_KEYDOWN, pauseKey)); break;
+            case Action::musicDown: audio::stepPlayerVolume(VolumeKind::music, -10); break;
+            case Action::musicUp: audio::stepPlayerVolume(VolumeKind::music, 10); break;
+            case Action::soundDown: audio::stepPlayerVolume(VolumeKind::sound, -10); break;
+            case Action::soundUp: audio::stepPlayerVolume(VolumeKind::sound, 10); break;
             default: break;
         }
     }
@@ -273,11 +310,13 @@ private:
         SDL_SetWindowFullscreen(g_sdlWindow, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
         if (full) {
             SDL_SetWindowResizable(g_sdlWindow, SDL_TRUE);
-            SDL_SetWindowSize(g_sdlWindow, 1024, 768);
+            SDL_SetWindowSize(g_sdlWindow, g_options.width, g_options.height);
         }
     }
 
-    std::vector<Pad> pads_;
+    InputBindings bindings_;
+    PadSet pads_;
+    std::vector<SDL_Joystick*> joysticks_;
     bool destroyed_ = false;
     bool boxFailed_ = false;
     int lockFd_ = -1;
@@ -287,6 +326,10 @@ private:
 
 SDL_Window* sdlWindow() { return g_sdlWindow; }
 void setSdlWindowOptions(const SdlWindowOptions& options) { g_options = options; }
+void setSdlInputOptions(const SdlInputOptions& options) { g_input = options; }
+bool sdlWindowState(SdlWindowState& out) {
+    return g_backend && g_backend->windowState(out);
+}
 
 std::unique_ptr<Backend> createSdlBackend(std::string& why) {
     constexpr Uint32 subsystems = SDL_INIT_VIDEO | SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER | SDL_INIT_EVENTS;

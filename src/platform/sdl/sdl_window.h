@@ -13,7 +13,19 @@ SDL_Window* sdlWindow();
 struct SdlWindowOptions {
     bool windowed = false;  // a resizable window instead of borderless full screen
     bool dialogs = true;    // show message boxes on screen (they always go to stderr)
+    int width = 1024;       // the window's size when not full screen
+    int height = 768;
 };
 void setSdlWindowOptions(const SdlWindowOptions& options);
+
+// How the window is now, for the settings saved at the end: full screen or
+// not, and its size when not (while full screen, the size it was given).
+struct SdlWindowState {
+    bool fullscreen = false;
+    int width = 0;
+    int height = 0;
+};
+// False before the window exists and after it is gone.
+bool sdlWindowState(SdlWindowState& out);
 
 }  // namespace platform
