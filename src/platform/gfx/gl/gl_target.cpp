@@ -44,6 +44,7 @@ void GlBackend::fitTarget() {
     const bool small = lowQuality_ && shown_;
     if (fbo_ && w == windowW_ && h == windowH_ && samples == targetSamples_ && small == smallTarget_) return;
     smallTarget_ = small;
+    onScreen_.reset();  // a new window size or target: the next frame is drawn whatever it holds
     windowW_ = w, windowH_ = h;
     const PictureRect fit = lowQuality_ && shown_ ? PictureRect{} : fitPicture(w, h);
     const int tw = fit.width, th = fit.height;
@@ -167,11 +168,7 @@ bool GlBackend::present() {
     }
     if (!context_->offscreen()) {
         // The window's size now decides the target the frame is drawn in.
-        const int oldW = windowW_, oldH = windowH_, oldTW = targetW_, oldTH = targetH_, oldSamples = targetSamples_;
         if (!frameRun_) fitTarget();
-        if (windowW_ != oldW || windowH_ != oldH || targetW_ != oldTW || targetH_ != oldTH ||
-            targetSamples_ != oldSamples)
-            onScreen_.reset();
         const bool same = frameDrawn() && !frameRun_ && frame_.hasDraws() && frame_ == onScreen_;
         if (frameDrawn() && !same) {
             runGathered();
