@@ -101,28 +101,47 @@ namespace {
 // A side of the next level down.
 int halved(int side) { return side > 1 ? side / 2 : 1; }
 
+// n / a as (n * r[a]) >> 32, exact for a in 1..1020 (four alphas) and n up to
+// 255 a + a / 2 (a rounded mean of colours weighted by those alphas).
+const std::vector<std::uint64_t>& reciprocals() {
+    static const std::vector<std::uint64_t> table = [] {
+        std::vector<std::uint64_t> t(1021, 0);
+        for (std::uint64_t a = 1; a < t.size(); ++a) t[a] = (std::uint64_t{1} << 32) / a + 1;
+        return t;
+    }();
+    return table;
+}
+// Each texel is the alpha-weighted mean of the 2 x 2 above it (edge texels
+// repeated on odd sides), rounded to nearest.
 MipLevel halve(const MipLevel& src) {
     MipLevel dst;
     dst.width = halved(src.width);
     dst.height = halved(src.height);
     dst.rgba.resize(std::size_t(dst.width) * dst.height * 4);
+    const std::uint64_t* inverse = reciprocals().data();
+    const std::size_t stride = std::size_t(src.width) * 4;
     for (int y = 0; y < dst.height; ++y) {
-        for (int x = 0; x < dst.width; ++x) {
-            unsigned sum[3] = {0, 0, 0};
-            unsigned alpha = 0, samples = 0;
-            for (int dy = 0; dy < 2; ++dy) {
-                for (int dx = 0; dx < 2; ++dx) {
-                    const int sx = std::min(2 * x + dx, src.width - 1);
-                    const int sy = std::min(2 * y + dy, src.height - 1);
-                    const std::uint8_t* p = &src.rgba[(std::size_t(sy) * src.width + sx) * 4];
-                    for (int c = 0; c < 3; ++c) sum[c] += unsigned{p[c]} * p[3];
-                    alpha += p[3];
-                    ++samples;
-                }
+        const std::uint8_t* row0 = &src.rgba[std::size_t(std::min(2 * y, src.height - 1)) * stride];
+        const std::uint8_t* row1 = &src.rgba[std::size_t(std::min(2 * y + 1, src.height - 1)) * stride];
+        std::uint8_t* q = &dst.rgba[std::size_t(y) * dst.width * 4];
+        for (int x = 0; x < dst.width; ++x, q += 4) {
+            const std::size_t x0 = std::size_t(std::min(2 * x, src.width - 1)) * 4;
+            const std::size_t x1 = std::size_t(std::min(2 * x + 1, src.width - 1)) * 4;
+            const std::uint8_t* p[4] = {row0 + x0, row0 + x1, row1 + x0, row1 + x1};
+            unsigned sum0 = 0, sum1 = 0, sum2 = 0, alpha = 0;
+            for (const std::uint8_t* t : p) {
+                const unsigned a = t[3];
+                sum0 += t[0] * a;
+                sum1 += t[1] * a;
+                sum2 += t[2] * a;
+                alpha += a;
             }
-            std::uint8_t* q = &dst.rgba[(std::size_t(y) * dst.width + x) * 4];
-            for (int c = 0; c < 3; ++c) q[c] = alpha ? (sum[c] + alpha / 2) / alpha : 0;
-            q[3] = static_cast<std::uint8_t>((alpha + samples / 2) / samples);
+            const std::uint64_t m = inverse[alpha];  // 0 when alpha is 0, and so is every sum
+            const unsigned half = alpha / 2;
+            q[0] = static_cast<std::uint8_t>(((sum0 + half) * m) >> 32);
+            q[1] = static_cast<std::uint8_t>(((sum1 + half) * m) >> 32);
+            q[2] = static_cast<std::uint8_t>(((sum2 + half) * m) >> 32);
+            q[3] = static_cast<std::uint8_t>((alpha + 2) / 4);
         }
     }
     return dst;

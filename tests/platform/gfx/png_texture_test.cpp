@@ -197,6 +197,16 @@ TEST(PngTexture, MipChainGoesDownToOneTexelWithoutDarkening) {
             }
         }
     EXPECT_EQ(chain[1].rgba[3], 128);  // half of the first 2x2 block is transparent
+
+    // The weighted mean rounds to nearest at the extremes of coverage: one
+    // texel of alpha 1 keeps its colour (its coverage rounds to 0), and 1, 2,
+    // 2, 2 over alphas of 255 give 2.
+    std::vector<std::uint8_t> q = solid(2, 2, 0, 0, 0, 0);
+    setTexel(q, 2, 1, 1, 251, 7, 255, 1);
+    EXPECT_EQ(buildMipChain(MipLevel{2, 2, q})[1].rgba, (std::vector<std::uint8_t>{251, 7, 255, 0}));
+    std::vector<std::uint8_t> r = solid(2, 2, 2, 2, 2);
+    setTexel(r, 2, 0, 0, 1, 1, 1, 255);
+    EXPECT_EQ(buildMipChain(MipLevel{2, 2, r})[1].rgba, (std::vector<std::uint8_t>{2, 2, 2, 255}));
 }
 
 TEST(PngTexture, LoaderTakesSizeFromTheFileAndFailsOnBadFiles) {
