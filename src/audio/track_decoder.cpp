@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/os.h"
+
 namespace {
 constexpr std::size_t maxWorkers = 4;  // one per track
 }
@@ -21,6 +23,9 @@ void TrackDecoder::queue(std::size_t track, std::FILE* file) {
 }
 
 void TrackDecoder::work() {
+    // Start-up and the first frames come first; a track not ready when it
+    // is wanted starts once it is (headless runs wait for it).
+    platform::lowerThreadPriority();
     for (;;) {
         Job job;
         {

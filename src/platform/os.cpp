@@ -3,6 +3,10 @@
 // installed backend.
 #include "platform/os.h"
 
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <deque>
 #include <map>
@@ -163,6 +167,10 @@ std::uint32_t timeGetTime() {
     return static_cast<std::uint32_t>(read(replay::Kind::Ms, [] { return state().backend->ms(); }));
 }
 void Sleep(std::uint32_t ms) { state().backend->sleep(ms); }
+void lowerThreadPriority() {
+    // On Linux each thread has its own nice value; this one's only.
+    setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), 10);
+}
 std::int64_t time() { return read(replay::Kind::Calendar, [] { return state().backend->calendarSeconds(); }); }
 std::uint32_t frameEndTime() {
     return static_cast<std::uint32_t>(read(replay::Kind::FrameEnd, [] { return state().backend->ms(); }));

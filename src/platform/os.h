@@ -86,6 +86,9 @@ void PostQuitMessage(int exitCode);    // queue WM_QUIT with this code
 // Clock.
 std::uint32_t timeGetTime();           // milliseconds, 32-bit, wrapping
 void Sleep(std::uint32_t ms);          // suspend the thread
+// For a background thread whose work can wait (decoding music and textures
+// ahead): the game's own threads get the processor first.
+void lowerThreadPriority();
 std::int64_t time();                   // calendar time in whole seconds
 // The millisecond clock as the trace shows it: the harness reads it once
 // after every frame (a replay holds it, so a replayed trace shows the same).

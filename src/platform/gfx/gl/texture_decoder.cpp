@@ -1,6 +1,7 @@
 #include "platform/gfx/gl/texture_decoder.h"
 
 #include "platform/gfx/png_image.h"
+#include "platform/os.h"
 
 namespace platform::gfx {
 
@@ -65,6 +66,9 @@ std::shared_ptr<TextureDecoder::Job> TextureDecoder::submit(TextureSource source
 }
 
 void TextureDecoder::work() {
+    // The first frame's draws come first: a texture wanted before it is
+    // made here is made by the GL thread on the spot.
+    platform::lowerThreadPriority();
     for (;;) {
         std::shared_ptr<Job> job;
         {
