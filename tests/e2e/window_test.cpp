@@ -78,9 +78,21 @@ GameRunRequest windowed(const std::string& runtimeDir, std::vector<std::string> 
 TEST(Window, OpensRunsFramesAndEndsCleanly) {
     if (xserver().display().empty()) GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs it)";
     const std::string runtime = makeTempDir("xdg");
-    auto run = runGame(windowed(runtime, {"--frames", "30"}));
+    const std::string times = runtime + "/times.txt";
+    auto run = runGame(windowed(runtime, {"--frames", "30", "--frame-times", times}));
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.trace.size(), 30u);
+    // The window is painted black as soon as it is shown, before the pack
+    // is loaded and the first frame drawn.
+    std::ifstream in(times);
+    std::string line;
+    double shown = -1, firstPresent = -1;
+    while (std::getline(in, line)) {
+        std::sscanf(line.c_str(), "# window shown at %lf", &shown);
+        std::sscanf(line.c_str(), "# first present at %lf", &firstPresent);
+    }
+    EXPECT_GT(shown, 0) << "no window shown line";
+    EXPECT_LT(shown, firstPresent);
     fs::remove_all(runtime);
 }
 

@@ -29,6 +29,12 @@ void FrameTimes::shown() {
     if (file_ && firstShownNs_ < 0) firstShownNs_ = calendarNs();
 }
 
+void FrameTimes::windowShown() {
+    if (!file_) return;
+    const long long ns = calendarNs();
+    std::fprintf(file_, "# window shown at %lld.%09lld s\n", ns / 1000000000, ns % 1000000000);
+}
+
 void FrameTimes::frameDone(std::uint64_t frame, std::uint64_t drawCount, bool drawn) {
     if (!file_) return;
     const auto now = std::chrono::steady_clock::now();

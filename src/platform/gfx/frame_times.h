@@ -32,6 +32,9 @@ public:
     // window: the first one is the start-up's end (off screen, the end of
     // the first frame is).
     void shown();
+    // Called when the new window is first painted (black, before the game
+    // has a picture): writes the calendar time of it.
+    void windowShown();
     // A comment line (what draws the frames, for one).
     void note(const std::string& line);
 

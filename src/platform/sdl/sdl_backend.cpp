@@ -111,6 +111,7 @@ public:
             SDL_SetWindowIcon(g_sdlWindow, icon);
             SDL_FreeSurface(icon);
         }
+        gfx::paintWindowBackground(g_sdlWindow);
         return true;
     }
 

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/gfx/gfx_config.h"
 #include "platform/sdl/sdl_window.h"
 #include "platform/sdl/window_size.h"
 
@@ -35,10 +36,12 @@ int pin(dl_phdr_info* info, std::size_t, void*) {
 void pinDriverLibraries() { dl_iterate_phdr(pin, nullptr); }
 
 namespace {
-// A context refused for a hardware device because its renderer is software.
-// The game asks for a device that takes any renderer next, on the same
-// window, which would get the very same renderer: it takes this one.
-GlContext* g_refused = nullptr;
+// A context made on the game window before any device asked for one: the
+// one that painted the new window black, or one refused for a hardware
+// device because its renderer is software. The next device on that window
+// takes it instead of making another (the driver would give it the very same
+// renderer), unless it asks for the software rasteriser and this is not.
+GlContext* g_waiting = nullptr;
 
 bool onCurrentWindow(SDL_Window* window, bool ownWindow) {
     return ownWindow ? platform::sdlWindow() == nullptr : platform::sdlWindow() == window;
@@ -60,16 +63,36 @@ void GlContext::setSwapInterval() {
 }
 
 std::unique_ptr<GlContext> GlContext::create(GlDeviceKind kind, std::string& error) {
-    std::unique_ptr<GlContext> refused(std::exchange(g_refused, nullptr));
-    if (refused && kind == GlDeviceKind::Any && onCurrentWindow(refused->window_, refused->ownWindow_)) {
-        SDL_GL_MakeCurrent(refused->window_, static_cast<SDL_GLContext>(refused->context_));
-        refused->setSwapInterval();
-        return refused;
+    std::unique_ptr<GlContext> waiting(std::exchange(g_waiting, nullptr));
+    if (waiting && onCurrentWindow(waiting->window_, waiting->ownWindow_)) {
+        const bool software = isSoftwareRenderer(waiting->renderer_);
+        if (kind == GlDeviceKind::Accelerated && software) {
+            error = "no hardware renderer (" + waiting->renderer_ + ")";
+            g_waiting = waiting.release();
+            return nullptr;
+        }
+        if (kind != GlDeviceKind::Software || software) {
+            SDL_GL_MakeCurrent(waiting->window_, static_cast<SDL_GLContext>(waiting->context_));
+            waiting->setSwapInterval();
+            return waiting;
+        }
     }
-    refused.reset();
-    std::unique_ptr<GlContext> c(new GlContext);
+    waiting.reset();
     if (kind == GlDeviceKind::Software) setenv("LIBGL_ALWAYS_SOFTWARE", "1", 1);
-    c->window_ = platform::sdlWindow();
+    std::unique_ptr<GlContext> c = make(platform::sdlWindow(), error);
+    if (!c) return nullptr;
+    if (kind == GlDeviceKind::Accelerated && isSoftwareRenderer(c->renderer_)) {
+        error = "no hardware renderer (" + c->renderer_ + ")";
+        g_waiting = c.release();
+        return nullptr;
+    }
+    c->setSwapInterval();
+    return c;
+}
+
+std::unique_ptr<GlContext> GlContext::make(SDL_Window* window, std::string& error) {
+    std::unique_ptr<GlContext> c(new GlContext);
+    c->window_ = window;
     if (!c->window_) {
         if (!SDL_WasInit(SDL_INIT_VIDEO)) {
             SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
@@ -102,13 +125,19 @@ std::unique_ptr<GlContext> GlContext::create(GlDeviceKind kind, std::string& err
     pinDriverLibraries();
     const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
     c->renderer_ = renderer ? renderer : "";
-    if (kind == GlDeviceKind::Accelerated && isSoftwareRenderer(c->renderer_)) {
-        error = "no hardware renderer (" + c->renderer_ + ")";
-        g_refused = c.release();
-        return nullptr;
-    }
-    c->setSwapInterval();
     return c;
+}
+
+void paintWindowBackground(SDL_Window* window) {
+    std::string error;
+    std::unique_ptr<GlContext> c = GlContext::make(window, error);
+    if (!c) return;  // the device reports it when it makes its own
+    SDL_GL_SetSwapInterval(0);  // no wait for a retrace before the window shows
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    SDL_GL_SwapWindow(window);
+    frameTimes().windowShown();
+    delete std::exchange(g_waiting, c.release());
 }
 
 GlContext::~GlContext() {

@@ -34,7 +34,10 @@ public:
     bool alive() const;
 
 private:
+    friend void paintWindowBackground(SDL_Window* window);
     GlContext() = default;
+    // A context on `window`, or on a hidden offscreen one when it is null.
+    static std::unique_ptr<GlContext> make(SDL_Window* window, std::string& error);
     void setSwapInterval();  // of the current context, for its window
     SDL_Window* window_ = nullptr;
     void* context_ = nullptr;
@@ -44,6 +47,11 @@ private:
 };
 
 bool isSoftwareRenderer(const std::string& renderer);
+
+// Paints a newly shown game window black, as its class's black brush would,
+// before the device and the pack are loaded; the device takes the context
+// this makes. Nothing happens when no context can be made here.
+void paintWindowBackground(SDL_Window* window);
 
 // Keeps the GL driver's libraries loaded until the process ends: EGL and GLX
 // unload them with their last display or window, and tests make and drop many
