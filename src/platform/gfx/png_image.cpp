@@ -4,6 +4,7 @@
 #include <png.h>
 
 #include <algorithm>
+#include <array>
 #include <csetjmp>
 #include <cstring>
 
@@ -102,15 +103,15 @@ namespace {
 int halved(int side) { return side > 1 ? side / 2 : 1; }
 
 // n / a as (n * r[a]) >> 32, exact for a in 1..1020 (four alphas) and n up to
-// 255 a + a / 2 (a rounded mean of colours weighted by those alphas).
-const std::vector<std::uint64_t>& reciprocals() {
-    static const std::vector<std::uint64_t> table = [] {
-        std::vector<std::uint64_t> t(1021, 0);
-        for (std::uint64_t a = 1; a < t.size(); ++a) t[a] = (std::uint64_t{1} << 32) / a + 1;
-        return t;
-    }();
-    return table;
-}
+// 255 a + a / 2 (a rounded mean of colours weighted by those alphas). A
+// constant table: the texture decoder thread may still be halving while the
+// process ends and destroys its statics.
+constexpr std::array<std::uint64_t, 1021> kReciprocals = [] {
+    std::array<std::uint64_t, 1021> t{};
+    for (std::uint64_t a = 1; a < t.size(); ++a) t[a] = (std::uint64_t{1} << 32) / a + 1;
+    return t;
+}();
+
 // Each texel is the alpha-weighted mean of the 2 x 2 above it (edge texels
 // repeated on odd sides), rounded to nearest.
 MipLevel halve(const MipLevel& src) {
@@ -118,7 +119,7 @@ MipLevel halve(const MipLevel& src) {
     dst.width = halved(src.width);
     dst.height = halved(src.height);
     dst.rgba.resize(std::size_t(dst.width) * dst.height * 4);
-    const std::uint64_t* inverse = reciprocals().data();
+    const std::uint64_t* inverse = kReciprocals.data();
     const std::size_t stride = std::size_t(src.width) * 4;
     for (int y = 0; y < dst.height; ++y) {
         const std::uint8_t* row0 = &src.rgba[std::size_t(std::min(2 * y, src.height - 1)) * stride];
