@@ -10,6 +10,7 @@
 
 #include "platform/gfx/file_read.h"
 #include "platform/gfx/png_image.h"
+#include "platform/os.h"
 #include "platform/paths.h"
 
 namespace platform::gfx {
@@ -67,6 +68,10 @@ struct ReadAhead {
     std::thread thread;
 
     void work() {
+        // The window, its context and the loader itself come first; the
+        // loader waits for a file this thread is on, and reads one it has
+        // not got to itself.
+        platform::lowerThreadPriority();
         for (std::size_t i = 0;; ++i) {
             std::string path;
             {
