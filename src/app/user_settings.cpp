@@ -19,6 +19,16 @@ std::string env(const char* name) {
     return v ? v : "";
 }
 
+// The whole file; false when it cannot be read.
+bool readText(const std::string& path, std::string& out) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    if (!in && !in.eof()) return false;
+    out = text.str();
+    return true;
+}
+
 // Writes the text whole under a temporary name beside the file, then renames
 // it over the file: a reader sees the old file or the new one, never half.
 bool writeAtomically(const std::string& path, const std::string& text) {
@@ -78,22 +88,17 @@ bool UserSettings::load(const std::string& given) {
     const std::string path = given.empty() ? "" : fs::absolute(given, ec).string();
     path_ = path;
     if (path.empty()) return true;
+    std::string text;
     if (!fs::exists(path, ec)) {
-        text_ = settings::defaultText();
-        if (!writeAtomically(path, text_))
+        text = settings::defaultText();
+        if (!writeAtomically(path, text))
             std::fprintf(stderr, "tervo: cannot write the settings file %s\n", path.c_str());
-    } else {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream text;
-        text << in.rdbuf();
-        if (!in && !in.eof()) {
-            std::fprintf(stderr, "tervo: cannot read the settings file %s\n", path.c_str());
-            return false;
-        }
-        text_ = text.str();
+    } else if (!readText(path, text)) {
+        std::fprintf(stderr, "tervo: cannot read the settings file %s\n", path.c_str());
+        return false;
     }
     std::vector<settings::Problem> problems;
-    settings_ = settings::parse(text_, problems);
+    settings_ = settings::parse(text, problems);
     input_.bindings = platform::resolveBindings(settings_, problems);
     if (settings_.padMappings.value) {
         input_.mappingsFile = mappingPath(*settings_.padMappings.value, path);
@@ -139,10 +144,8 @@ void UserSettings::saveChanges(const Options& started, const Played& now) const 
         return;
     }
     // The file as it is now: an edit made while the game ran is kept.
-    std::ifstream in(path_, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    if (!in && !in.eof()) return;
-    if (!writeAtomically(path_, settings::withValues(text.str(), changed)))
+    std::string text;
+    if (!readText(path_, text)) return;
+    if (!writeAtomically(path_, settings::withValues(text, changed)))
         std::fprintf(stderr, "tervo: cannot save the settings to %s\n", path_.c_str());
 }

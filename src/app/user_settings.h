@@ -45,7 +45,6 @@ public:
 
 private:
     std::string path_;
-    std::string text_;
     bool faulty_ = false;
     platform::settings::Settings settings_;
     platform::SdlInputOptions input_;

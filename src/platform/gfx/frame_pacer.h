@@ -31,7 +31,6 @@ public:
     Clock::duration wait(bool paced = false);
 
     Clock::duration period() const { return period_; }
-    int skippedInRow() const { return skipped_; }
 
 private:
     Clock::duration period_;

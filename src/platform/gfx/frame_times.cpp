@@ -19,6 +19,11 @@ long long calendarNs() {
     const auto since = std::chrono::system_clock::now().time_since_epoch();
     return std::chrono::duration_cast<std::chrono::nanoseconds>(since).count();
 }
+
+// "# WHAT at SECONDS s", the calendar time in nanoseconds.
+void stamp(std::FILE* file, const char* what, long long ns) {
+    std::fprintf(file, "# %s at %lld.%09lld s\n", what, ns / 1000000000, ns % 1000000000);
+}
 }  // namespace
 
 void FrameTimes::note(const std::string& line) {
@@ -30,9 +35,7 @@ void FrameTimes::shown() {
 }
 
 void FrameTimes::windowShown() {
-    if (!file_) return;
-    const long long ns = calendarNs();
-    std::fprintf(file_, "# window shown at %lld.%09lld s\n", ns / 1000000000, ns % 1000000000);
+    if (file_) stamp(file_, "window shown", calendarNs());
 }
 
 void FrameTimes::frameDone(std::uint64_t frame, std::uint64_t drawCount, bool drawn) {
@@ -42,8 +45,7 @@ void FrameTimes::frameDone(std::uint64_t frame, std::uint64_t drawCount, bool dr
     std::fprintf(file_, "%llu %.3f %llu %d\n", static_cast<unsigned long long>(frame), ms,
                  static_cast<unsigned long long>(drawCount - lastDraws_), drawn ? 1 : 0);
     if (!firstDone_) {
-        const long long ns = firstShownNs_ >= 0 ? firstShownNs_ : calendarNs();
-        std::fprintf(file_, "# first present at %lld.%09lld s\n", ns / 1000000000, ns % 1000000000);
+        stamp(file_, "first present", firstShownNs_ >= 0 ? firstShownNs_ : calendarNs());
         firstDone_ = true;
     }
     last_ = now;

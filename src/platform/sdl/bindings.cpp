@@ -18,17 +18,13 @@ using settings::Problem;
 // their own (keyAction, buttonAction).
 constexpr int kActionDik[kActionCount] = {DIK_UP, DIK_DOWN, DIK_LEFT, DIK_RIGHT, DIK_Z, DIK_X, -1, -1, -1, -1, -1};
 
-// Which action holds a key or a button, -1 for none.
-int holder(const InputBindings::Keys (&slots)[kActionCount], std::int32_t code) {
+// Which action holds `code` in one list of its slot (key codes, scancodes
+// or buttons), -1 for none.
+template <typename Slot, typename Code, std::size_t N>
+int holder(const Slot (&slots)[kActionCount], Code (Slot::*list)[N], Code code) {
     for (int a = 0; a < kActionCount; ++a)
         for (int i = 0; i < slots[a].count; ++i)
-            if (slots[a].codes[i] == code) return a;
-    return -1;
-}
-int buttonHolder(const InputBindings::Buttons (&slots)[kActionCount], int button) {
-    for (int a = 0; a < kActionCount; ++a)
-        for (int i = 0; i < slots[a].count; ++i)
-            if (slots[a].buttons[i] == button) return a;
+            if ((slots[a].*list)[i] == code) return a;
     return -1;
 }
 
@@ -95,7 +91,7 @@ InputBindings resolveBindings(const settings::Settings& s, std::vector<Problem>&
     InputBindings out;
     resolve(
         s.keys, settings::kDefaultKeys, true, [](const char* name) { return SDL_GetKeyFromName(name); },
-        [&](SDL_Keycode code) { return holder(out.keys, code); },
+        [&](SDL_Keycode code) { return holder(out.keys, &InputBindings::Keys::codes, code); },
         [&](int a, SDL_Keycode code) {
             InputBindings::Keys& k = out.keys[a];
             if (k.count == InputBindings::kMaxPerAction) return false;
@@ -108,7 +104,7 @@ InputBindings resolveBindings(const settings::Settings& s, std::vector<Problem>&
     resolve(
         s.pad, settings::kDefaultPad, false,
         [](const char* name) { return static_cast<int>(SDL_GameControllerGetButtonFromString(name)) + 1; },
-        [&](int code) { return buttonHolder(out.pad, code - 1); },
+        [&](int code) { return holder(out.pad, &InputBindings::Buttons::buttons, code - 1); },
         [&](int a, int code) {
             InputBindings::Buttons& b = out.pad[a];
             if (b.count == InputBindings::kMaxPerAction) return false;
@@ -116,7 +112,7 @@ InputBindings resolveBindings(const settings::Settings& s, std::vector<Problem>&
             return true;
         },
         problems);
-    out.cBound = holder(out.keys, SDLK_c) >= 0;
+    out.cBound = holder(out.keys, &InputBindings::Keys::codes, std::int32_t{SDLK_c}) >= 0;
     placeKeys(out);
     return out;
 }
@@ -179,12 +175,11 @@ void keysFromPad(const InputBindings& bindings, const PadReading& pad, std::uint
 
 int keyAction(const InputBindings& bindings, int scancode) {
     if (scancode == SDL_SCANCODE_UNKNOWN) return -1;
-    for (int a = 0; a < kActionCount; ++a)
-        for (int i = 0; i < bindings.keys[a].count; ++i)
-            if (bindings.keys[a].scancodes[i] == scancode) return a;
-    return -1;
+    return holder(bindings.keys, &InputBindings::Keys::scancodes, scancode);
 }
 
-int buttonAction(const InputBindings& bindings, int button) { return buttonHolder(bindings.pad, button); }
+int buttonAction(const InputBindings& bindings, int button) {
+    return holder(bindings.pad, &InputBindings::Buttons::buttons, button);
+}
 
 }  // namespace platform

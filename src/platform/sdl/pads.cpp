@@ -22,26 +22,18 @@ bool PadSet::open(int deviceIndex) {
     return false;
 }
 
-bool PadSet::close(SDL_JoystickID id) {
-    for (int i = 0; i < kSlots; ++i) {
-        if (!slots_[i] || ids_[i] != id) continue;
-        SDL_GameControllerClose(slots_[i]);
-        slots_[i] = nullptr;
-        return true;
-    }
-    return false;
-}
-
-bool PadSet::owns(SDL_JoystickID id) const {
+int PadSet::slotOf(SDL_JoystickID id) const {
     for (int i = 0; i < kSlots; ++i)
-        if (slots_[i] && ids_[i] == id) return true;
-    return false;
+        if (slots_[i] && ids_[i] == id) return i;
+    return -1;
 }
 
-int PadSet::count() const {
-    int n = 0;
-    for (auto* pad : slots_) n += pad != nullptr;
-    return n;
+bool PadSet::close(SDL_JoystickID id) {
+    const int i = slotOf(id);
+    if (i < 0) return false;
+    SDL_GameControllerClose(slots_[i]);
+    slots_[i] = nullptr;
+    return true;
 }
 
 void PadSet::addHeldKeys(const InputBindings& bindings, std::uint8_t keys[256]) const {

@@ -28,13 +28,13 @@ public:
     bool open(int deviceIndex);
     // Closes the controller with this joystick instance id; true when it was one of ours.
     bool close(SDL_JoystickID id);
-    bool owns(SDL_JoystickID id) const;
-    int count() const;
+    bool owns(SDL_JoystickID id) const { return slotOf(id) >= 0; }
 
     // ORs into `keys` what every open pad holds.
     void addHeldKeys(const InputBindings& bindings, std::uint8_t keys[256]) const;
 
 private:
+    int slotOf(SDL_JoystickID id) const;  // -1 when not ours
     SDL_GameController* slots_[kSlots] = {};
     SDL_JoystickID ids_[kSlots] = {};
 };

@@ -171,15 +171,6 @@ std::string formatWindowSize(const WindowSize& size) {
     return std::to_string(size.width) + "x" + std::to_string(size.height);
 }
 
-const char* formatQuality(Quality quality) {
-    switch (quality) {
-        case Quality::low: return "low";
-        case Quality::high: return "high";
-        case Quality::automatic: break;
-    }
-    return "auto";
-}
-
 std::string defaultText() {
     std::string t =
         "# TERVO settings: one 'name = value' a line; a line starting with '#' is a\n"

@@ -82,8 +82,7 @@ struct Assignment {
 // added at the end of that section); every other line stays as it was.
 std::string withValues(std::string_view text, const std::vector<Assignment>& values);
 
-// The names a value of the file is written with.
+// The name a window size is written with.
 std::string formatWindowSize(const WindowSize& size);
-const char* formatQuality(Quality quality);
 
 }  // namespace platform::settings

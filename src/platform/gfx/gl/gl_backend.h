@@ -63,8 +63,6 @@ public:
     }
 
     const std::string& renderer() const { return context_->renderer(); }
-    // Low quality: the picture is composed at 800 x 600 and scaled up.
-    bool lowQuality() const { return lowQuality_; }
     // Size of the frame buffer the picture is composed in.
     int targetWidth() const { return targetW_; }
     int targetHeight() const { return targetH_; }

@@ -46,7 +46,7 @@ void GlBackend::fitTarget() {
     smallTarget_ = small;
     onScreen_.reset();  // a new window size or target: the next frame is drawn whatever it holds
     windowW_ = w, windowH_ = h;
-    const PictureRect fit = lowQuality_ && shown_ ? PictureRect{} : fitPicture(w, h);
+    const PictureRect fit = small ? PictureRect{} : fitPicture(w, h);
     const int tw = fit.width, th = fit.height;
     if (fbo_ && tw == targetW_ && th == targetH_ && samples == targetSamples_) return;
     destroyTarget();
